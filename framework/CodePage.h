@@ -1,0 +1,24 @@
+// Conversions between the program's text (code page 932 bytes) and the UTF-16 text of the
+// Win32 W functions. Every conversion names code page 932 explicitly, so the program behaves
+// the same whatever the system's ANSI code page is (932, or 65001 under the UTF-8 option).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// CP932 bytes -> UTF-16. A lead byte left alone at the very end (half of a double-byte
+// character) becomes U+30FB, the character the code page itself gives to undecodable bytes.
+std::wstring WideFromCp932(std::string_view text);
+
+// UTF-16 -> CP932 bytes. Returns false when some character has no CP932 form (an unpaired
+// surrogate included); `out` is still filled, with '?' in place of each such character.
+bool Cp932FromWide(std::wstring_view text, std::string& out);
+
+// True for the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC).
+bool IsCp932LeadByte(unsigned char byte);
+
+// Copies CP932 text into a fixed-size buffer: at most `sourceLength` bytes of `source`,
+// stopping early at a NUL, and never more than `destSize` - 1 bytes, never half a double-byte
+// character. The copy is always NUL-terminated (when destSize > 0). Returns the bytes copied.
+size_t CopyCp932Text(char* dest, size_t destSize, const char* source, size_t sourceLength);

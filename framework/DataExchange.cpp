@@ -1,0 +1,67 @@
+#include "framework/DataExchange.h"
+
+#include "framework/CodePage.h"
+
+namespace {
+
+HWND DialogItem(CDataExchange* exchange, int id)
+{
+    if (!exchange || !exchange->m_pDlgWnd) return nullptr;
+    return ::GetDlgItem(exchange->m_pDlgWnd->m_hWnd, id);
+}
+
+// The longest prefix of `text` of at most `maxBytes` bytes that ends on a character boundary.
+size_t CharacterBoundaryPrefix(const std::string& text, size_t maxBytes)
+{
+    size_t end = 0;
+    while (end < text.size()) {
+        const bool doubleByte = IsCp932LeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size();
+        const size_t next = end + (doubleByte ? 2 : 1);
+        if (next > maxBytes) break;
+        end = next;
+    }
+    return end;
+}
+
+void LimitLastControl(CDataExchange* exchange, int maxChars)
+{
+    if (!exchange || exchange->m_idLastControl == 0) return;
+    if (HWND edit = DialogItem(exchange, exchange->m_idLastControl))
+        ::SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(maxChars > 0 ? maxChars : 0), 0);
+}
+
+}  // namespace
+
+void DDX_Control(CDataExchange* exchange, int id, CWnd& control)
+{
+    control.m_hWnd = DialogItem(exchange, id);
+}
+
+void DDX_Text(CDataExchange* exchange, int id, CString& value)
+{
+    HWND item = DialogItem(exchange, id);
+    if (!item) return;
+    exchange->m_idLastControl = id;
+
+    CWnd control;  // a transient view of the control, not one kept by FromHandle
+    control.m_hWnd = item;
+    if (exchange->m_bSaveAndValidate) control.GetWindowText(value);
+    else control.SetWindowText(value);
+}
+
+void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars)
+{
+    if (!exchange || maxChars < 0) return;
+    if (!exchange->m_bSaveAndValidate) {
+        LimitLastControl(exchange, maxChars);
+        return;
+    }
+    if (value.GetLength() <= maxChars) return;
+    const size_t keep = CharacterBoundaryPrefix(value.Bytes(), static_cast<size_t>(maxChars));
+    value = CString(value, static_cast<int>(keep));
+}
+
+void DDV_MaxChars(CDataExchange* exchange, CString const& /*value*/, int maxChars)
+{
+    if (exchange && !exchange->m_bSaveAndValidate && maxChars >= 0) LimitLastControl(exchange, maxChars);
+}

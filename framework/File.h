@@ -1,0 +1,61 @@
+// CFile: a file opened through CreateFileW, path given as CP932. Open reports failure as a
+// result; Read, Write, GetLength and Remove throw CFileException. Always binary.
+#pragma once
+
+#include <windows.h>
+
+class CFileException {
+public:
+    enum {
+        none = 0, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
+        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
+        lockViolation, diskFull, endOfFile
+    };
+
+    explicit CFileException(int cause = none, DWORD osError = 0) : m_cause(cause), m_lOsError(osError) {}
+    // The exception for a Win32 error code (ERROR_FILE_NOT_FOUND -> fileNotFound, ...).
+    static CFileException FromOsError(DWORD osError);
+
+    int m_cause;
+    DWORD m_lOsError;
+};
+
+struct CFileStatus {
+    ULONGLONG m_size;
+    BYTE m_attribute;  // the low byte of the file attributes (FILE_ATTRIBUTE_DIRECTORY, ...)
+};
+
+class CFile {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000, modeWrite = 0x0001, modeReadWrite = 0x0002,
+        shareCompat = 0x0000, shareExclusive = 0x0010, shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030, shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080, modeCreate = 0x1000, modeNoTruncate = 0x2000,
+        typeText = 0x4000, typeBinary = 0x8000  // both mean binary here
+    };
+
+    CFile() = default;
+    ~CFile();  // closes the file, never throws
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // Never throws. FALSE on failure, with `error` (when given) telling why. modeCreate
+    // creates the file or truncates an existing one (with modeNoTruncate: keeps its content).
+    // A file still open in this object is closed first.
+    BOOL Open(const char* path, UINT flags, CFileException* error = nullptr);
+    UINT Read(void* buffer, UINT count);         // the bytes read; 0 at the end of the file
+    void Write(const void* buffer, UINT count);  // all of them, or throws (diskFull when short)
+    void Close();                                // throws when the system reports a failure
+    ULONGLONG GetLength() const;
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+    // FALSE when nothing of that name exists (or the name is not a plain path).
+    static BOOL GetStatus(const char* path, CFileStatus& status);
+    static void Remove(const char* path);
+
+private:
+    void ThrowIfClosed() const;
+
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+};

@@ -1,0 +1,90 @@
+#include "framework/FileSystem.h"
+
+#include <string>
+
+#include "framework/CodePage.h"
+
+namespace {
+
+CString FromBytes(const std::string& bytes)
+{
+    return CString(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+std::wstring ModulePathWide()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) return std::wstring();  // longer than any path can be
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+CString GetModulePath()
+{
+    const std::wstring wide = ModulePathWide();
+    std::string bytes;
+    if (!Cp932FromWide(wide, bytes)) {
+        // A folder name without a CP932 form: its short (8.3) alias is plain ASCII.
+        std::wstring shortPath(wide.size() + 1, L'\0');
+        const DWORD length = ::GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+        if (length > 0 && length < shortPath.size()) {
+            shortPath.resize(length);
+            Cp932FromWide(shortPath, bytes);
+        }
+    }
+    return FromBytes(bytes);
+}
+
+CString GetModuleFolder()
+{
+    return FolderOfPath(GetModulePath());
+}
+
+CString FolderOfPath(const char* path)
+{
+    if (!path) return CString();
+    const std::string text(path);
+    size_t cut = std::string::npos;  // just after the last real backslash
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;  // the trail byte, whatever its value
+        } else if (text[i] == '\\') {
+            cut = i + 1;
+        }
+    }
+    return cut == std::string::npos ? CString(path) : CString(path, static_cast<int>(cut));
+}
+
+BOOL SetCurrentFolder(const char* folder)
+{
+    if (!folder || !*folder) return FALSE;
+    return ::SetCurrentDirectoryW(WideFromCp932(folder).c_str());
+}
+
+CString GetEnvironmentText(const char* name)
+{
+    if (!name || !*name) return CString();
+    const std::wstring wideName = WideFromCp932(name);
+    std::wstring value(256, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {  // the variable may grow between calls
+        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return CString();  // unset, or set to nothing
+        if (length < value.size()) {
+            value.resize(length);
+            std::string bytes;
+            Cp932FromWide(value, bytes);
+            return FromBytes(bytes);
+        }
+        value.resize(length);  // the size needed, terminator included
+    }
+    return CString();
+}

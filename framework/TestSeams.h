@@ -1,0 +1,30 @@
+// Seams through which tests answer the program's message boxes and save-file dialogs. With no
+// responder set (the only state production code ever runs in) the real windows appear.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;     // CP932
+    std::string caption;  // CP932
+    UINT style;
+};
+
+// The responder returns the button "pressed" (IDOK, IDYES, ...). An empty function restores
+// the real message box.
+void SetMessageBoxResponder(std::function<int(const MessageBoxCall&)> responder);
+
+struct FileDialogCall {
+    HWND owner;
+    std::string title, fileName, initialDir, defExt, filter;  // CP932, as the program gave them
+    DWORD flags;                                               // as the program gave them
+};
+
+// The responder returns the chosen full path (CP932), or nullopt when the user cancelled.
+// An empty function restores the real dialog.
+void SetFileDialogResponder(std::function<std::optional<std::string>(const FileDialogCall&)> responder);

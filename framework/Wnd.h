@@ -1,0 +1,53 @@
+// CWnd: a window handle with the window operations the program uses. The object does not own
+// its window; only dialogs (CDialog) destroy theirs. Every text crosses as code page 932.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/String.h"
+
+// Marks message handlers in class declarations, as in the code this framework mirrors.
+#define afx_msg
+
+struct AfxMessageMap;
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object for `hwnd`: a dialog of this program returns itself; any other window gets
+    // a wrapper owned by the framework that stays valid until the process ends. Null for null.
+    static CWnd* FromHandle(HWND hwnd);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }  // null when no window is attached
+
+    BOOL EnableWindow(BOOL enable);
+    BOOL IsWindowEnabled() const;
+    CWnd* SetParent(CWnd* parent);  // returns the previous parent
+    BOOL ShowWindow(int command);
+    void SetWindowText(const char* text);
+    void GetWindowText(CString& text) const;
+    CWnd* GetDlgItem(int id) const;
+    CWnd* SetFocus();               // returns the window that had the focus
+    void UpdateWindow();
+    BOOL BringWindowToTop();
+    BOOL SetForegroundWindow();
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL DestroyWindow();
+    // A message box owned by this window; a null caption gives the application's title.
+    int MessageBox(const char* text, const char* caption, UINT type);
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    // The end of every message map chain (see framework/MessageMap.h).
+    static const AfxMessageMap* GetThisMessageMap() { return nullptr; }
+
+    // Dialogs register themselves so that FromHandle finds them rather than a wrapper.
+    static void RegisterPermanent(HWND hwnd, CWnd* window);
+    static void UnregisterPermanent(HWND hwnd);
+};
