@@ -1,0 +1,121 @@
+#include "host/standin/CallLog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "framework/CodePage.h"
+#include "framework/FileSystem.h"
+#include "host/standin/Cp932Text.h"
+
+namespace standin {
+namespace {
+
+constexpr int kConditionItems = 4;
+
+// Line breaks and other control characters would split or garble the line.
+std::string Escaped(const char* text)
+{
+    std::string escaped;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte == '\n') escaped += "\\n";
+        else if (byte == '\r') escaped += "\\r";
+        else if (byte >= 0x20) escaped += *p;
+        else {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            escaped += code;
+        }
+    }
+    return escaped;
+}
+
+void AppendToFile(const std::wstring& path, const std::string& utf8Line)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, utf8Line.data(), static_cast<DWORD>(utf8Line.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+}  // namespace
+
+CallLogLine::CallLogLine(const char* call) : line_(call) {}
+
+CallLogLine::CallLogLine(const char* className, const char* operation)
+    : line_(std::string(className) + "::" + operation)
+{
+}
+
+CallLogLine& CallLogLine::Arg(long value)
+{
+    line_ += ' ' + std::to_string(value);
+    return *this;
+}
+
+CallLogLine& CallLogLine::Arg(const char* cp932Text)
+{
+    line_ += ' ';
+    line_ += cp932Text != nullptr ? Escaped(cp932Text) : "(null)";
+    return *this;
+}
+
+CallLogLine& CallLogLine::Named(const char* name, const char* cp932Text)
+{
+    line_ += ' ';
+    line_ += name;
+    line_ += '=';
+    line_ += cp932Text != nullptr ? Escaped(cp932Text) : "(null)";
+    return *this;
+}
+
+CallLogLine& CallLogLine::Named(const char* name, long value)
+{
+    return Named(name, std::to_string(value).c_str());
+}
+
+CallLogLine& CallLogLine::Raw(std::string_view text)
+{
+    line_ += text;
+    return *this;
+}
+
+CallLogLine& CallLogLine::Result(long result)
+{
+    line_ += " -> " + std::to_string(result);
+    return *this;
+}
+
+void CallLogLine::Write() const
+{
+    const CString logPath = GetEnvironmentText("BRIDGE_HOST_LOG");
+    const char* path = logPath;
+    if (path == nullptr || *path == '\0') return;
+    AppendToFile(WideFromCp932(path), Utf8FromCp932(line_) + "\n");
+}
+
+std::string ConditionText(const StFINDITEM& item, bool sixteenBitValue)
+{
+    // The summation conditions carry 16-bit values in the low half of the value field.
+    const long value = sixteenBitValue ? static_cast<int16_t>(item.nValue & 0xFFFF) : static_cast<long>(item.nValue);
+    char text[80];
+    std::snprintf(text, sizeof text, "[%ld %d %d %ld %d]", static_cast<long>(item.nField), item.nOperator,
+                  item.nValueType, value, item.nConnector);
+    return text;
+}
+
+std::string ConditionsText(const StFINDINFO* conditions)
+{
+    if (conditions == nullptr) return " (null)";
+    std::string text = " ";
+    for (int i = 0; i < kConditionItems; ++i) {
+        text += ConditionText(conditions->items[i], true);
+        if (conditions->items[i].nConnector == 0) break;
+    }
+    return text;
+}
+
+}  // namespace standin

@@ -1,0 +1,39 @@
+#pragma once
+
+// The call log: when BRIDGE_HOST_LOG names a file, every host call appends one UTF-8 line
+// to it, so that tests can see which calls a run made, in which order and with what.
+// The file is opened and closed for every line; nothing is lost when the program ends
+// abruptly, and another process may read it at any time.
+
+#include <string>
+#include <string_view>
+
+#include "host/HostRecords.h"
+
+namespace standin {
+
+// Builds one line: the call's name, then its arguments, then " -> result" and what the
+// call handed back. Text arguments are code page 932; line breaks in them become \n.
+class CallLogLine {
+public:
+    explicit CallLogLine(const char* call);
+    CallLogLine(const char* className, const char* operation);   // "Class::Operation"
+    CallLogLine& Arg(long value);
+    CallLogLine& Arg(const char* cp932Text);                    // (null) for a null pointer
+    CallLogLine& Named(const char* name, const char* cp932Text); // name=text
+    CallLogLine& Named(const char* name, long value);            // name=value
+    CallLogLine& Raw(std::string_view text);                     // appended as it stands
+    CallLogLine& Result(long result);                            // " -> result"
+    void Write() const;
+
+private:
+    std::string line_;                                           // code page 932
+};
+
+// "[field operator type value connector]"; `sixteenBitValue` reads only the low half of the value.
+std::string ConditionText(const StFINDITEM& item, bool sixteenBitValue);
+
+// " [..][..]": the summation conditions up to the item that ends the list.
+std::string ConditionsText(const StFINDINFO* conditions);
+
+}  // namespace standin

@@ -1,0 +1,182 @@
+// The host's data sets: company records, accounts and consumption-tax settings, served
+// from the loaded data folder. A set works on the company whose data id it was given, or
+// on the company the user has open.
+
+#include <cstring>
+
+#include "host/HostLibrary.h"
+#include "host/standin/CallLog.h"
+#include "host/standin/Cp932Text.h"
+#include "host/standin/HostState.h"
+
+using standin::CallLogLine;
+
+namespace {
+
+constexpr long kFailed = -1;
+constexpr long kNoMoreRecords = 5000;
+
+// The search the bridge makes in the account set: field 2 (account code) equal (1) to a
+// number (3).
+bool IsAccountCodeSearch(const StFINDITEM& condition)
+{
+    return condition.nField == 2 && condition.nOperator == 1 && condition.nValueType == 3;
+}
+
+}  // namespace
+
+ClSetBase::ClSetBase(const char* className) : m_pszClassName(className) {}
+
+ClSetBase::~ClSetBase() = default;
+
+long ClSetBase::AttachSetMgr(ClSetMgr* setMgr)
+{
+    m_pSetMgr = setMgr;
+    const long result = setMgr != nullptr ? 0 : kFailed;
+    CallLogLine(m_pszClassName, "AttachSetMgr")
+        .Arg(setMgr != nullptr ? "setmgr" : nullptr)
+        .Result(result)
+        .Write();
+    return result;
+}
+
+long ClSetBase::SetCurDataID(const char* dataId)
+{
+    const long result = standin::TakeCurrentDataId(dataId, m_szCurDataId);
+    CallLogLine(m_pszClassName, "SetCurDataID").Arg(dataId).Result(result).Write();
+    return result;
+}
+
+ClSetData::ClSetData() : ClSetBase("ClSetData") {}
+
+long ClSetData::GetDatCursor(long* cursor)
+{
+    CallLogLine line("ClSetData::GetDatCursor");
+    if (cursor == nullptr) {
+        line.Result(kFailed).Write();
+        return kFailed;
+    }
+    *cursor = ++m_nLastCursor;
+    m_cursors[*cursor] = 0;
+    line.Result(0).Arg(*cursor).Write();
+    return 0;
+}
+
+long ClSetData::ReadyDat(long cursor, long mode)
+{
+    const auto found = m_cursors.find(cursor);
+    if (found != m_cursors.end()) found->second = 0;
+    const long result = found != m_cursors.end() ? 0 : kFailed;
+    CallLogLine("ClSetData::ReadyDat").Arg(cursor).Arg(mode).Result(result).Write();
+    return result;
+}
+
+long ClSetData::WalkDat(StDATAINFO* record, long cursor)
+{
+    const standin::HostData* data = standin::ServedData();
+    const auto found = m_cursors.find(cursor);
+    long result = kFailed;
+    long deliveredNo = 0;
+    if (record != nullptr && data != nullptr && found != m_cursors.end()) {
+        result = kNoMoreRecords;
+        if (found->second < data->companies.size()) {
+            *record = data->companies[found->second++].record;
+            deliveredNo = record->nDataNo;
+            result = 0;
+        }
+    }
+    CallLogLine line("ClSetData::WalkDat");
+    line.Arg(cursor).Result(result);
+    if (result == 0) line.Arg(deliveredNo);
+    line.Write();
+    return result;
+}
+
+long ClSetData::ReleaseDatCursor(long cursor)
+{
+    const long result = m_cursors.erase(cursor) == 1 ? 0 : kFailed;
+    CallLogLine("ClSetData::ReleaseDatCursor").Arg(cursor).Result(result).Write();
+    return result;
+}
+
+const StDATAINFO* ClSetData::GetSelectedInfo()
+{
+    const StDATAINFO& record = standin::SelectedRecord();
+    CallLogLine("ClSetData::GetSelectedInfo").Raw(" -> ").Raw(record.szDataId).Write();
+    return &record;
+}
+
+ClSetKamoku::ClSetKamoku() : ClSetBase("ClSetKamoku") {}
+
+long ClSetKamoku::GetCursor(long* cursor)
+{
+    CallLogLine line("ClSetKamoku::GetCursor");
+    if (cursor == nullptr) {
+        line.Result(kFailed).Write();
+        return kFailed;
+    }
+    *cursor = ++m_nLastCursor;
+    m_cursors[*cursor] = 0;
+    line.Result(0).Arg(*cursor).Write();
+    return 0;
+}
+
+long ClSetKamoku::ReadyCursor(long cursor)
+{
+    const auto found = m_cursors.find(cursor);
+    if (found != m_cursors.end()) found->second = 0;
+    const long result = found != m_cursors.end() ? 0 : kFailed;
+    CallLogLine("ClSetKamoku::ReadyCursor").Arg(cursor).Result(result).Write();
+    return result;
+}
+
+long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINFO* found)
+{
+    if (found != nullptr) std::memset(found, 0, sizeof *found);
+    const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
+    const auto position = m_cursors.find(cursor);
+    long result = kFailed;
+    if (found != nullptr && condition != nullptr && company != nullptr && position != m_cursors.end() &&
+        IsAccountCodeSearch(*condition)) {
+        result = kNoMoreRecords;
+        std::size_t& next = position->second;
+        for (; next < company->accounts.size() && result != 0; ++next) {
+            if (company->accounts[next].nCode != condition->nValue) continue;
+            *found = company->accounts[next];
+            result = 0;
+        }
+    }
+    CallLogLine line("ClSetKamoku::WalkFind");
+    line.Arg(cursor).Raw(" ");
+    line.Raw(condition != nullptr ? standin::ConditionText(*condition, false) : "(null)").Result(result);
+    if (result == 0) line.Arg(found->nClass);
+    line.Write();
+    return result;
+}
+
+long ClSetKamoku::ReleaseCursor(long cursor)
+{
+    const long result = m_cursors.erase(cursor) == 1 ? 0 : kFailed;
+    CallLogLine("ClSetKamoku::ReleaseCursor").Arg(cursor).Result(result).Write();
+    return result;
+}
+
+ClSetShohizei::ClSetShohizei() : ClSetBase("ClSetShohizei") {}
+
+long ClSetShohizei::Get(StSHOHIZEIINFO* record)
+{
+    const standin::HostData* data = standin::ServedData();
+    const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
+    long result = kFailed;
+    if (data != nullptr && data->faults.taxGetStatus != 0) {
+        result = data->faults.taxGetStatus;
+    } else if (record != nullptr && company != nullptr) {
+        *record = company->taxRecord;
+        result = 0;
+    }
+    CallLogLine line("ClSetShohizei::Get");
+    line.Result(result);
+    if (result == 0) line.Arg(record->bTaxIncluded);
+    line.Write();
+    return result;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+// The data this process's host serves: loaded on first use from the folder named by the
+// environment variable BRIDGE_HOST_DATA, else from "hostdata" beside the program. A refused
+// folder is reported once, in a message box, and the host then serves nothing (Initiate fails).
+
+#include "host/standin/HostData.h"
+
+namespace standin {
+
+// Null when the data folder was refused.
+const HostData* ServedData();
+
+// The company a set or rule works on: the one with `dataId` when it is not empty, else the
+// company the user has open. Null when there is none.
+const CompanyBooks* CompanyFor(const char* dataId);
+
+// Makes the company with `dataId` the current one of a set or rule (its `current` field):
+// 0, or -1 with nothing changed when no company has that id.
+long TakeCurrentDataId(const char* dataId, char (&current)[16]);
+
+// The record of the company the user has open; all zero when there is none.
+const StDATAINFO& SelectedRecord();
+
+// Tests only: forget the loaded data, so that the next host call loads the folder that
+// BRIDGE_HOST_DATA names then.
+void ResetHostForTests();
+
+}  // namespace standin
