@@ -1,0 +1,28 @@
+#pragma once
+// One row of the statement: an account (code a multiple of 10000) or one of its
+// sub-accounts (account code x 10000 + sub-account code), with its closing balance.
+
+#include <cstddef>
+#include <cstdint>
+
+struct StatementEntry {
+    int32_t code;            // account code x 10000 + sub-account code, as the host gives it
+    char name[17];           // code page 932, at most 16 bytes, always zero-terminated
+    uint8_t hasSubAccounts;  // nonzero on an account row whose sub-account rows follow it
+    int64_t balance;         // ten-thousandths of a yen; positive on the account's normal side
+};
+
+// The width of the name field, without its terminator.
+constexpr size_t kEntryNameBytes = sizeof(StatementEntry::name) - 1;
+
+// Copies a host name into an entry's name field: the field is zero-filled, then at most 16
+// bytes are copied, stopping at the source's terminator or after hostNameSize bytes (the
+// host's field need not be terminated). A double-byte character is never split: one that
+// would not fit whole, or whose second byte is missing from the source, is left out.
+void CopyEntryName(char (&name)[17], const char* hostName, size_t hostNameSize);
+
+// True for an account's own row, false for a sub-account row.
+inline bool IsAccountRow(const StatementEntry& entry)
+{
+    return entry.code % 10000 == 0;
+}

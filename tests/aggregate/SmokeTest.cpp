@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-TEST(Smoke, CodePage) { EXPECT_EQ(GetACP(), 932u); EXPECT_STREQ("集", "\x8f\x57"); }
