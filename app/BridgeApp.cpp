@@ -1,0 +1,234 @@
+#include "app/BridgeApp.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "aggregate/BalanceAggregator.h"
+#include "aggregate/FixedAmount.h"
+#include "app/ProgressDlg.h"
+#include "dialog/ConditionDlg.h"
+#include "framework/CodePage.h"
+#include "framework/FileSystem.h"
+#include "framework/Wnd.h"
+#include "host/HostLibrary.h"
+#include "host/HostRecords.h"
+#include "report/StatementReport.h"
+#include "res/Edition.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kCaption[] = "科目内訳書";
+const char kDoneMessage[] = "科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。";
+const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+const int16_t kPastResultsDataKind = 99;
+const int16_t kReportProgressBase = 500;
+
+// What the user chose in the condition dialog.
+struct RunConditions {
+    int16_t taxIncluded = 0;
+    long fromMonth = 0;
+    long toMonth = 0;
+    char outputPath[261] = {};
+};
+
+// The wait cursor of a busy run, ended on every way out of it.
+class WaitCursor {
+public:
+    explicit WaitCursor(CWinApp& app) : app_(app) { app_.BeginWaitCursor(); }
+    ~WaitCursor() { app_.EndWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    CWinApp& app_;
+};
+
+void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBridgeApp& app)
+{
+    dlg.m_bPastData = (data.nDataKind == kPastResultsDataKind) ? 1 : 0;
+    dlg.m_strHostPath = app.m_bFromHost == 1 ? static_cast<const char*>(app.m_strHostPath) : "";
+    dlg.m_nPeriodStart = data.nPeriodStart;
+    dlg.m_nPeriodEnd = data.nPeriodEnd;
+
+    // A leading blank, the name, and the terminator fit a 51-byte area.
+    char company[51] = " ";
+    CopyCp932Text(company + 1, sizeof company - 1, data.szCompanyName, sizeof data.szCompanyName);
+    dlg.m_strCompany = company;
+
+    const long start = data.nPeriodStart;
+    const long end = data.nPeriodEnd;
+    dlg.m_strPeriod.Format(" %04ld/%02ld/%02ld～%04ld/%02ld/%02ld",
+                           start / 10000, start % 10000 / 100, start % 100,
+                           end / 10000, end % 10000 / 100, end % 100);
+}
+
+void AskHostForUser(CConditionDlg& dlg)
+{
+    std::memset(dlg.m_szUserId, 0, sizeof dlg.m_szUserId);
+    dlg.m_nSelectNo1 = 0;
+    dlg.m_nSelectNo2 = 0;
+    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+    if (user == nullptr) return;
+    user->GetCurUserID(dlg.m_szUserId);
+    dlg.m_szUserId[sizeof dlg.m_szUserId - 1] = '\0';
+    user->GetSelectedNo(dlg.m_szUserId, &dlg.m_nSelectNo1, &dlg.m_nSelectNo2);
+}
+
+RunConditions TakeConditions(const CConditionDlg& dlg)
+{
+    RunConditions conditions;
+    conditions.taxIncluded = dlg.m_nTaxIncluded;
+    conditions.fromMonth = std::strtol(dlg.m_strFromMonth, nullptr, 10);
+    conditions.toMonth = std::strtol(dlg.m_strToMonth, nullptr, 10);
+    CopyCp932Text(conditions.outputPath, sizeof conditions.outputPath, dlg.m_strOutputPath,
+                  static_cast<size_t>(dlg.m_strOutputPath.GetLength()));
+    return conditions;
+}
+
+// A sum beyond the money limit ends the aggregation like any other failure: the rows
+// appended so far stay in the list.
+int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& conditions,
+                      const StFINDINFO& findInfo, const StDATAINFO& data)
+{
+    try {
+        return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data);
+    } catch (const AmountOverflow&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+CBridgeApp::CBridgeApp() = default;
+
+// Records still listed here were freed by ExitInstance; only the references remain.
+CBridgeApp::~CBridgeApp()
+{
+    m_statementList.RemoveAll();
+}
+
+BOOL CBridgeApp::InitInstance()
+{
+    AfxEnableControlContainer();
+    if (!ConnectToHost()) return FALSE;
+    if (ParseCommandLine(m_lpCmdLine) == 1) TakeHostWindow();
+    EnterProgramFolder();
+    if (!ClearedToRun()) return FALSE;
+
+    StDATAINFO dataInfo;
+    std::memset(&dataInfo, 0, sizeof dataInfo);
+    ReadCompanyInfo(&dataInfo);
+
+    CConditionDlg conditionDlg(m_pHostWnd);
+    AskHostForUser(conditionDlg);
+    FillConditionDialog(conditionDlg, dataInfo, *this);
+    if (conditionDlg.DoModal() == kConditionCancel) {
+        m_nResult = kRunCancelled;
+        return FALSE;
+    }
+    const RunConditions conditions = TakeConditions(conditionDlg);
+
+    CProgressDlg progressDlg;
+    StFINDINFO findInfo;
+    std::memset(&findInfo, 0, sizeof findInfo);
+    progressDlg.Create(IDD_PROGRESS);
+    if (m_pHostWnd != nullptr) progressDlg.SetParent(m_pHostWnd);
+    progressDlg.ShowWindow(SW_SHOW);
+    WaitCursor waitCursor(*this);
+    progressDlg.ResetProgress();
+
+    BalanceAggregator aggregator;
+    StatementReport report;
+    aggregator.progressWindow = &progressDlg;
+    aggregator.statementList = &m_statementList;
+    report.progressWindow = &progressDlg;
+    report.statementList = &m_statementList;
+
+    BuildFindConditions(&findInfo, &dataInfo, conditions.fromMonth, conditions.toMonth);
+    AggregateBalances(aggregator, conditions, findInfo, dataInfo);
+    report.SetProgressBase(kReportProgressBase);
+    const int written = report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo);
+
+    if (written != 0) {
+        // Started by the host, the path is the host's affair: the entry keeps the path it held.
+        conditionDlg.WriteLastConditions(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
+                                         m_bFromHost == 1 ? nullptr : conditions.outputPath);
+        progressDlg.Dismiss();
+        RestoreWaitCursor();
+        progressDlg.MessageBox(kDoneMessage, kCaption, MB_ICONINFORMATION | MB_OK);
+        return CWinApp::InitInstance();
+    }
+    progressDlg.MessageBox(kFailedMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
+    progressDlg.Dismiss();
+    RestoreWaitCursor();
+    m_nResult = kRunFailed;
+    return FALSE;
+}
+
+int CBridgeApp::ExitInstance()
+{
+    FreeStatementList();
+    ClAccConnect* connection = ClAccConnect::Inst();
+    connection->LogOut();
+    connection->Terminate();
+    connection->Release();
+    if (m_bFromHost == 1) NotifyHost();
+    return CWinApp::ExitInstance();
+}
+
+BOOL CBridgeApp::ConnectToHost()
+{
+    ClAccConnect* connection = ClAccConnect::Inst();
+    connection->m_pszCaption = kCaption;
+    connection->SetAppType(kEdition.appType);
+    connection->SetUseDataType(1);
+    return connection->Initiate() == 0;
+}
+
+// The host window is disabled for the whole run and becomes the parent of our windows;
+// ExitInstance enables it again.
+void CBridgeApp::TakeHostWindow()
+{
+    m_bFromHost = 1;
+    m_pHostWnd = CWnd::FromHandle(m_hHostWnd);
+    ::EnableWindow(m_hHostWnd, FALSE);
+    ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
+}
+
+// Files that travel with the program (the receiving program's definitions, the support
+// information) are looked for in the current directory.
+void CBridgeApp::EnterProgramFolder()
+{
+    SetCurrentFolder(GetModuleFolder());
+}
+
+BOOL CBridgeApp::ClearedToRun()
+{
+    if (CheckCompatibility(1) == 0) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
+    const long link = ClAccConnect::Inst()->ExpSysLink();
+    if (link == 0) return TRUE;
+    m_nResult = (link == 1) ? kRunCancelled : kRunFailed;
+    return FALSE;
+}
+
+void CBridgeApp::FreeStatementList()
+{
+    for (StatementEntry*& entry : m_statementList) {
+        delete entry;
+        entry = nullptr;
+    }
+    m_statementList.RemoveAll();
+}
+
+void CBridgeApp::NotifyHost()
+{
+    ::SetForegroundWindow(m_hHostWnd);
+    ::EnableWindow(m_hHostWnd, TRUE);
+    ::PostMessageW(m_hHostWnd, m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
+                   static_cast<LPARAM>(m_nResult));
+    ::EnableWindow(m_hHostWnd, TRUE);
+}

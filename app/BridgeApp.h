@@ -1,0 +1,55 @@
+#pragma once
+// The application object: one start of the program is one run, performed by InitInstance
+// and closed by ExitInstance. There is no main window and no event loop of our own.
+
+#include <cstdint>
+#include <windows.h>
+
+#include "aggregate/StatementList.h"
+#include "framework/String.h"
+#include "framework/WinApp.h"
+
+class CWnd;
+class ClSetData;
+struct StDATAINFO;
+struct StFINDINFO;
+
+// How a run ended, posted to the host window as the completion message's lParam.
+enum RunResult : int {
+    kRunCompleted = 0,
+    kRunCancelled = 1,
+    kRunFailed = 2,
+};
+
+class CBridgeApp : public CWinApp {
+public:
+    CBridgeApp();
+    ~CBridgeApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Stages of the run, each called once at its place in InitInstance.
+    int ParseCommandLine(const char* text);
+    int CheckCompatibility(int showMessage);
+    int ReadCompanyInfo(StDATAINFO* out);
+    void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);
+
+    int m_bFromHost = 0;            // 1 when the host's command line was complete
+    HWND m_hHostWnd = nullptr;      // host window from the command line
+    uint32_t m_nNotifyMsg = 0;      // message posted to the host window at the end
+    int16_t m_nFunctionId = 1;      // function id: written to the XML file, posted as wParam
+    CString m_strHostPath;          // output path fixed by the host
+    CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
+    int m_nResult = kRunCompleted;  // posted to the host as lParam
+    StatementList m_statementList;  // entries are heap records owned by the application
+    ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
+
+private:
+    BOOL ConnectToHost();
+    void TakeHostWindow();
+    void EnterProgramFolder();
+    BOOL ClearedToRun();
+    void FreeStatementList();
+    void NotifyHost();
+};

@@ -1,0 +1,55 @@
+#include "tests/e2e/CompanyFolder.h"
+
+#include <sstream>
+
+CompanyFolder::CompanyFolder() : data_(temp_ / L"company"), log_(temp_ / L"host-calls.log")
+{
+    CopyFolder(TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\samples", data_);
+    CreateDirectoryW(OutputFolder().c_str(), nullptr);
+}
+
+void CompanyFolder::SetHostValue(const std::string& section, const std::string& key, const std::string& value)
+{
+    const std::wstring iniPath = data_ + L"\\host.ini";
+    std::istringstream in(ReadFileBytes(iniPath));
+    std::string out, line;
+    bool inSection = false, done = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            if (inSection && !done) {
+                out += key + " = " + value + "\n";
+                done = true;
+            }
+            inSection = (line == "[" + section + "]");
+        } else if (inSection && !done && line.rfind(key, 0) == 0 &&
+                   line.find_first_not_of(' ', key.size()) == line.find('=', key.size())) {
+            line = key + " = " + value;
+            done = true;
+        }
+        out += line + "\n";
+    }
+    if (!done) out += (inSection ? "" : "[" + section + "]\n") + key + " = " + value + "\n";
+    WriteFileBytes(iniPath, out);
+}
+
+bool CompanyFolder::Start(BridgeProcess& process, const std::wstring& exeName, const std::wstring& commandLine)
+{
+    const std::wstring exe = TestEnvironmentFolder(L"BRIDGE_BUILD_DIR") + L"\\bin\\" + exeName;
+    return process.Start(exe, commandLine, data_, log_);
+}
+
+std::vector<std::string> CompanyFolder::CallLines() const
+{
+    std::istringstream in(ReadFileBytes(log_));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> CompanyFolder::CallNames() const
+{
+    std::vector<std::string> names;
+    for (const std::string& line : CallLines()) names.push_back(line.substr(0, line.find(' ')));
+    return names;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// A copy of the sample company in a fresh temporary folder, with the stand-in host's call log
+// beside it, and the run of one edition against it.
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/BridgeProcess.h"
+#include "tests/support/TestFiles.h"
+
+class CompanyFolder {
+public:
+    CompanyFolder();
+
+    // Sets `key` in `[section]` of the company's host.ini, adding the line when it is missing.
+    void SetHostValue(const std::string& section, const std::string& key, const std::string& value);
+
+    // Starts build/bin/<exeName> against this company.
+    bool Start(BridgeProcess& process, const std::wstring& exeName, const std::wstring& commandLine = L"");
+
+    // The host calls the run made, one UTF-8 line each, and just their names.
+    std::vector<std::string> CallLines() const;
+    std::vector<std::string> CallNames() const;
+
+    std::wstring OutputFolder() const { return temp_ / L"out"; }
+
+private:
+    TempFolder temp_;
+    std::wstring data_;
+    std::wstring log_;
+};

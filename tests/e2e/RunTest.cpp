@@ -1,0 +1,168 @@
+// Whole runs of the built editions against a copy of the sample company: how a run connects,
+// in which order it calls the host, what it shows, and that it always ends with status 0.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/CompanyFolder.h"
+#include "tests/e2e/WindowDriver.h"
+
+namespace {
+
+const wchar_t kConditionCaption[] = L"科目内訳書 - 集計条件";
+const wchar_t kMessageCaption[] = L"科目内訳書";
+const wchar_t kProgressCaption[] = L"集計中";
+const DWORD kTimeoutMs = 20000;
+const int kExecute = 1002;
+const int kCancel = 1003;
+const int kOutputPath = 1015;
+
+using Calls = std::vector<std::string>;
+
+// The closing calls every run makes, whatever happened before.
+const Calls kClosingCalls = {"ClAccConnect::LogOut", "ClAccConnect::Terminate", "ClAccConnect::Release"};
+
+DWORD ExitStatus(BridgeProcess& process)
+{
+    DWORD status = 12345;
+    EXPECT_TRUE(process.WaitForExit(kTimeoutMs, &status)) << "the run did not end";
+    return status;
+}
+
+bool EndsWith(const Calls& calls, const Calls& tail)
+{
+    return calls.size() >= tail.size() && std::equal(tail.begin(), tail.end(), calls.end() - tail.size());
+}
+
+size_t IndexOf(const Calls& calls, const std::string& name)
+{
+    return static_cast<size_t>(std::find(calls.begin(), calls.end(), name) - calls.begin());
+}
+
+// Connection calls come first, in this order.
+void ExpectConnectionOpening(const Calls& calls)
+{
+    const Calls opening = {"ClAccConnect::SetAppType", "ClAccConnect::SetUseDataType", "ClAccConnect::Initiate"};
+    ASSERT_GE(calls.size(), opening.size());
+    EXPECT_EQ(Calls(calls.begin(), calls.begin() + 3), opening);
+}
+
+TEST(ConnectionTest, FailedInitiateEndsSilentlyButStillClosesTheConnection)
+{
+    CompanyFolder company;
+    company.SetHostValue("connection", "Initiate", "1");
+    BridgeProcess process;
+    ASSERT_TRUE(company.Start(process, L"QuorlinA.exe"));
+
+    EXPECT_TRUE(ShowsNoDialog(process.Id(), kMessageCaption));
+    EXPECT_EQ(ExitStatus(process), 0u);
+    const Calls calls = company.CallNames();
+    const Calls expected = {"ClAccConnect::SetAppType", "ClAccConnect::SetUseDataType", "ClAccConnect::Initiate",
+                            "ClAccConnect::LogOut",     "ClAccConnect::Terminate",      "ClAccConnect::Release"};
+    EXPECT_EQ(calls, expected);
+    const Calls lines = company.CallLines();
+    ASSERT_EQ(lines.size(), expected.size());
+    EXPECT_EQ(lines[1], "ClAccConnect::SetUseDataType 1");
+    EXPECT_NE(lines[2].find(reinterpret_cast<const char*>(u8"caption=科目内訳書")), std::string::npos) << lines[2];
+    EXPECT_NE(lines[2].find("-> 1"), std::string::npos) << lines[2];
+}
+
+TEST(ConnectionTest, EachEditionConnectsWithItsAppType)
+{
+    const std::pair<const wchar_t*, const char*> editions[] = {
+        {L"QuorlinA.exe", "ClAccConnect::SetAppType 0"},
+        {L"QuorlinB.exe", "ClAccConnect::SetAppType 3"},
+        {L"QuorlinC.exe", "ClAccConnect::SetAppType 4"},
+    };
+    for (const auto& [exe, appTypeLine] : editions) {
+        CompanyFolder company;
+        company.SetHostValue("connection", "Initiate", "1");
+        BridgeProcess process;
+        ASSERT_TRUE(company.Start(process, exe));
+        EXPECT_EQ(ExitStatus(process), 0u);
+        const Calls lines = company.CallLines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), appTypeLine);
+    }
+}
+
+TEST(ConnectionTest, HostRefusingTheLinkEndsTheRunBeforeTheDialog)
+{
+    for (const char* link : {"1", "5"}) {
+        CompanyFolder company;
+        company.SetHostValue("connection", "ExpSysLink", link);
+        BridgeProcess process;
+        ASSERT_TRUE(company.Start(process, L"QuorlinA.exe"));
+
+        EXPECT_TRUE(ShowsNoDialog(process.Id(), kConditionCaption));
+        EXPECT_EQ(ExitStatus(process), 0u);
+        const Calls calls = company.CallNames();
+        ExpectConnectionOpening(calls);
+        EXPECT_EQ(IndexOf(calls, "ClAccConnect::ExpSysLink"), 3u);
+        EXPECT_TRUE(EndsWith(calls, kClosingCalls));
+        EXPECT_EQ(calls.size(), 7u);
+    }
+}
+
+// The shipped edition and the test copy running under the UTF-8 code page must behave alike.
+class DialogRunTest : public ::testing::TestWithParam<const wchar_t*> {
+protected:
+    CompanyFolder company;
+    BridgeProcess process;
+
+    HWND StartAndWaitForDialog()
+    {
+        EXPECT_TRUE(company.Start(process, GetParam()));
+        return WaitForDialog(process.Id(), kConditionCaption, kTimeoutMs);
+    }
+};
+
+TEST_P(DialogRunTest, CancelEndsTheRunAndClosesTheConnection)
+{
+    HWND dialog = StartAndWaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, 1013), L"月度(&E)");
+    EXPECT_EQ(ControlText(dialog, 1004), L"税込みで集計する。(&Z)");
+    ClickButton(dialog, kCancel);
+
+    EXPECT_EQ(ExitStatus(process), 0u);
+    EXPECT_TRUE(ShowsNoDialog(process.Id(), kProgressCaption));
+    const Calls calls = company.CallNames();
+    ExpectConnectionOpening(calls);
+    EXPECT_LT(IndexOf(calls, "ClAccConnect::ExpSysLink"), calls.size());
+    EXPECT_TRUE(EndsWith(calls, kClosingCalls));
+}
+
+TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
+{
+    HWND dialog = StartAndWaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    // Without a company record the period shows as zeros; the wave dash is code page 932's.
+    EXPECT_EQ(ControlText(dialog, 1008), L" 0000/00/00～0000/00/00");
+    SetControlText(dialog, kOutputPath, company.OutputFolder() + L"\\statement.xml");
+    ClickButton(dialog, kExecute);
+
+    HWND box = WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    // The XML report is not written yet, and the run says so rather than claim success.
+    EXPECT_EQ(MessageBoxText(box), L"XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
+    EXPECT_NE(WaitForDialog(process.Id(), kProgressCaption, 1000), nullptr)
+        << "the failure is shown while the progress window is still up";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    EXPECT_EQ(ExitStatus(process), 0u);
+    const Calls calls = company.CallNames();
+    ExpectConnectionOpening(calls);
+    EXPECT_TRUE(EndsWith(calls, kClosingCalls));
+}
+
+INSTANTIATE_TEST_SUITE_P(Editions, DialogRunTest, ::testing::Values(L"QuorlinA.exe", L"QuorlinA-utf8.exe"),
+                         [](const auto& info) {
+                             return std::wstring(info.param) == L"QuorlinA.exe" ? std::string("Shipped")
+                                                                                : std::string("Utf8CodePage");
+                         });
+
+}  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+// Plays the user at another process's windows: finds its dialogs and message boxes by
+// caption, reads their texts, types and clicks through window messages. Clicks are posted,
+// never sent: a sent click whose handler opens a modal box would block us.
+
+#include <windows.h>
+
+#include <string>
+
+// A top-level dialog (class #32770) of process `pid` whose caption is `caption`, waited for
+// up to `timeoutMs`; null when none appeared.
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs);
+
+// True when the process shows no dialog with that caption after a short settling time.
+bool ShowsNoDialog(DWORD pid, const std::wstring& caption);
+
+std::wstring WindowText(HWND window);
+std::wstring ControlText(HWND dialog, int controlId);
+
+// The text of a message box (its static text control).
+std::wstring MessageBoxText(HWND box);
+
+void SetControlText(HWND dialog, int controlId, const std::wstring& text);
+void ClickButton(HWND dialog, int controlId);
