@@ -192,7 +192,7 @@ void CBridgeApp::TakeHostWindow()
 {
     m_bFromHost = 1;
     m_pHostWnd = CWnd::FromHandle(m_hHostWnd);
-    ::EnableWindow(m_hHostWnd, FALSE);
+    m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
 }
 
@@ -224,11 +224,12 @@ void CBridgeApp::FreeStatementList()
     m_statementList.RemoveAll();
 }
 
+// The function id goes out sign-extended from its 16 bits.
 void CBridgeApp::NotifyHost()
 {
-    ::SetForegroundWindow(m_hHostWnd);
-    ::EnableWindow(m_hHostWnd, TRUE);
-    ::PostMessageW(m_hHostWnd, m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
-                   static_cast<LPARAM>(m_nResult));
-    ::EnableWindow(m_hHostWnd, TRUE);
+    m_pHostWnd->SetForegroundWindow();
+    m_pHostWnd->EnableWindow(TRUE);
+    m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
+                            static_cast<LPARAM>(m_nResult));
+    m_pHostWnd->EnableWindow(TRUE);
 }
