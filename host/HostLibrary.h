@@ -54,9 +54,20 @@ public:
 
 protected:
     explicit ClSetBase(const char* className);
+
+    // The cursors of a set: each is the position of the next record to look at.
+    long OpenCursor(const char* call, long* cursor);
+    long RewindCursor(const char* call, long cursor);
+    std::size_t* CursorPosition(long cursor);   // null for an unknown cursor
+    long CloseCursor(const char* call, long cursor);
+
     const char* m_pszClassName;           // how the set names itself in the call log
     ClSetMgr* m_pSetMgr = nullptr;
     char m_szCurDataId[16] = {};          // empty: the company the user has open
+
+private:
+    std::map<long, std::size_t> m_cursors;
+    long m_nLastCursor = 0;
 };
 
 // The company data sets (one StDATAINFO per data number).
@@ -68,10 +79,6 @@ public:
     long WalkDat(StDATAINFO* record, long cursor);   // 0 record delivered, nonzero no more
     long ReleaseDatCursor(long cursor);
     const StDATAINFO* GetSelectedInfo();             // the open company's record, never null
-
-private:
-    std::map<long, std::size_t> m_cursors;           // cursor -> next company to deliver
-    long m_nLastCursor = 0;
 };
 
 // The accounts of a company.
@@ -82,10 +89,6 @@ public:
     long ReadyCursor(long cursor);
     long WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINFO* found);
     long ReleaseCursor(long cursor);
-
-private:
-    std::map<long, std::size_t> m_cursors;           // cursor -> next account to search
-    long m_nLastCursor = 0;
 };
 
 // The consumption-tax settings of a company.

@@ -47,11 +47,9 @@ long ClSetBase::SetCurDataID(const char* dataId)
     return result;
 }
 
-ClSetData::ClSetData() : ClSetBase("ClSetData") {}
-
-long ClSetData::GetDatCursor(long* cursor)
+long ClSetBase::OpenCursor(const char* call, long* cursor)
 {
-    CallLogLine line("ClSetData::GetDatCursor");
+    CallLogLine line(call);
     if (cursor == nullptr) {
         line.Result(kFailed).Write();
         return kFailed;
@@ -62,11 +60,40 @@ long ClSetData::GetDatCursor(long* cursor)
     return 0;
 }
 
-long ClSetData::ReadyDat(long cursor, long mode)
+long ClSetBase::RewindCursor(const char* call, long cursor)
+{
+    std::size_t* position = CursorPosition(cursor);
+    if (position != nullptr) *position = 0;
+    const long result = position != nullptr ? 0 : kFailed;
+    CallLogLine(call).Arg(cursor).Result(result).Write();
+    return result;
+}
+
+std::size_t* ClSetBase::CursorPosition(long cursor)
 {
     const auto found = m_cursors.find(cursor);
-    if (found != m_cursors.end()) found->second = 0;
-    const long result = found != m_cursors.end() ? 0 : kFailed;
+    return found != m_cursors.end() ? &found->second : nullptr;
+}
+
+long ClSetBase::CloseCursor(const char* call, long cursor)
+{
+    const long result = m_cursors.erase(cursor) == 1 ? 0 : kFailed;
+    CallLogLine(call).Arg(cursor).Result(result).Write();
+    return result;
+}
+
+ClSetData::ClSetData() : ClSetBase("ClSetData") {}
+
+long ClSetData::GetDatCursor(long* cursor)
+{
+    return OpenCursor("ClSetData::GetDatCursor", cursor);
+}
+
+long ClSetData::ReadyDat(long cursor, long mode)
+{
+    std::size_t* position = CursorPosition(cursor);
+    if (position != nullptr) *position = 0;
+    const long result = position != nullptr ? 0 : kFailed;
     CallLogLine("ClSetData::ReadyDat").Arg(cursor).Arg(mode).Result(result).Write();
     return result;
 }
@@ -74,13 +101,13 @@ long ClSetData::ReadyDat(long cursor, long mode)
 long ClSetData::WalkDat(StDATAINFO* record, long cursor)
 {
     const standin::HostData* data = standin::ServedData();
-    const auto found = m_cursors.find(cursor);
+    std::size_t* next = CursorPosition(cursor);
     long result = kFailed;
     long deliveredNo = 0;
-    if (record != nullptr && data != nullptr && found != m_cursors.end()) {
+    if (record != nullptr && data != nullptr && next != nullptr) {
         result = kNoMoreRecords;
-        if (found->second < data->companies.size()) {
-            *record = data->companies[found->second++].record;
+        if (*next < data->companies.size()) {
+            *record = data->companies[(*next)++].record;
             deliveredNo = record->nDataNo;
             result = 0;
         }
@@ -94,9 +121,7 @@ long ClSetData::WalkDat(StDATAINFO* record, long cursor)
 
 long ClSetData::ReleaseDatCursor(long cursor)
 {
-    const long result = m_cursors.erase(cursor) == 1 ? 0 : kFailed;
-    CallLogLine("ClSetData::ReleaseDatCursor").Arg(cursor).Result(result).Write();
-    return result;
+    return CloseCursor("ClSetData::ReleaseDatCursor", cursor);
 }
 
 const StDATAINFO* ClSetData::GetSelectedInfo()
@@ -110,36 +135,24 @@ ClSetKamoku::ClSetKamoku() : ClSetBase("ClSetKamoku") {}
 
 long ClSetKamoku::GetCursor(long* cursor)
 {
-    CallLogLine line("ClSetKamoku::GetCursor");
-    if (cursor == nullptr) {
-        line.Result(kFailed).Write();
-        return kFailed;
-    }
-    *cursor = ++m_nLastCursor;
-    m_cursors[*cursor] = 0;
-    line.Result(0).Arg(*cursor).Write();
-    return 0;
+    return OpenCursor("ClSetKamoku::GetCursor", cursor);
 }
 
 long ClSetKamoku::ReadyCursor(long cursor)
 {
-    const auto found = m_cursors.find(cursor);
-    if (found != m_cursors.end()) found->second = 0;
-    const long result = found != m_cursors.end() ? 0 : kFailed;
-    CallLogLine("ClSetKamoku::ReadyCursor").Arg(cursor).Result(result).Write();
-    return result;
+    return RewindCursor("ClSetKamoku::ReadyCursor", cursor);
 }
 
 long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINFO* found)
 {
     if (found != nullptr) std::memset(found, 0, sizeof *found);
     const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
-    const auto position = m_cursors.find(cursor);
+    std::size_t* position = CursorPosition(cursor);
     long result = kFailed;
-    if (found != nullptr && condition != nullptr && company != nullptr && position != m_cursors.end() &&
+    if (found != nullptr && condition != nullptr && company != nullptr && position != nullptr &&
         IsAccountCodeSearch(*condition)) {
         result = kNoMoreRecords;
-        std::size_t& next = position->second;
+        std::size_t& next = *position;
         for (; next < company->accounts.size() && result != 0; ++next) {
             if (company->accounts[next].nCode != condition->nValue) continue;
             *found = company->accounts[next];
@@ -156,9 +169,7 @@ long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINF
 
 long ClSetKamoku::ReleaseCursor(long cursor)
 {
-    const long result = m_cursors.erase(cursor) == 1 ? 0 : kFailed;
-    CallLogLine("ClSetKamoku::ReleaseCursor").Arg(cursor).Result(result).Write();
-    return result;
+    return CloseCursor("ClSetKamoku::ReleaseCursor", cursor);
 }
 
 ClSetShohizei::ClSetShohizei() : ClSetBase("ClSetShohizei") {}
