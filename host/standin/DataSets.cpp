@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/HostLibrary.h"
+#include "host/standin/Binding.h"
 #include "host/standin/CallLog.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostState.h"
@@ -31,20 +32,12 @@ ClSetBase::~ClSetBase() = default;
 
 long ClSetBase::AttachSetMgr(ClSetMgr* setMgr)
 {
-    m_pSetMgr = setMgr;
-    const long result = setMgr != nullptr ? 0 : kFailed;
-    CallLogLine(m_pszClassName, "AttachSetMgr")
-        .Arg(setMgr != nullptr ? "setmgr" : nullptr)
-        .Result(result)
-        .Write();
-    return result;
+    return standin::BindSetMgr(m_pszClassName, setMgr, m_pSetMgr);
 }
 
 long ClSetBase::SetCurDataID(const char* dataId)
 {
-    const long result = standin::TakeCurrentDataId(dataId, m_szCurDataId);
-    CallLogLine(m_pszClassName, "SetCurDataID").Arg(dataId).Result(result).Write();
-    return result;
+    return standin::BindCompany(m_pszClassName, dataId, m_szCurDataId);
 }
 
 long ClSetBase::OpenCursor(const char* call, long* cursor)
