@@ -9,39 +9,32 @@
 #include <cstdio>
 #include <string>
 
+#include "res/resource.h"
 #include "tests/e2e/BridgeProcess.h"
+#include "tests/e2e/BridgeWindows.h"
 #include "tests/e2e/WindowDriver.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
-const wchar_t kConditionCaption[] = L"科目内訳書 - 集計条件";
-const wchar_t kMessageCaption[] = L"科目内訳書";
-const int kOutputPathId = 1015;
-const int kExecuteId = 1002;
 const DWORD kStepTimeoutMs = 20000;
 
 void Print(const std::wstring& text)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(size > 0 ? size - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+    const std::string utf8 = Utf8FromWide(text);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fflush(stdout);
 }
 
 void PrintFile(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    bool exists = false;
+    const std::string bytes = ReadFileBytes(path, &exists);
+    if (!exists) {
         Print(L"  (no file)\n");
         return;
     }
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        std::fwrite(buffer, 1, read, stdout);
-    }
-    CloseHandle(file);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fflush(stdout);
 }
 
@@ -53,8 +46,8 @@ void AnswerMessageBoxes(BridgeProcess& process)
         HWND box = WaitForDialog(process.Id(), kMessageCaption, 200);
         if (box == nullptr) continue;
         Print(L"Message: " + MessageBoxText(box) + L"\n");
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        ClickButton(box, IDOK);
+        ClickButton(box, IDYES);
         Sleep(200);
     }
 }
@@ -77,11 +70,11 @@ int wmain(int argc, wchar_t** argv)
     }
     HWND dialog = WaitForDialog(process.Id(), kConditionCaption, kStepTimeoutMs);
     if (dialog != nullptr) {
-        Print(L"Condition dialog: company \"" + ControlText(dialog, 1006) + L"\", period \"" +
-              ControlText(dialog, 1008) + L"\", months " + ControlText(dialog, 1010) + L" to " +
-              ControlText(dialog, 1000) + L"\n");
-        SetControlText(dialog, kOutputPathId, outputFile);
-        ClickButton(dialog, kExecuteId);
+        Print(L"Condition dialog: company \"" + ControlText(dialog, IDC_COMPANY) + L"\", period \"" +
+              ControlText(dialog, IDC_PERIOD) + L"\", months " + ControlText(dialog, IDC_FROM_MONTH) + L" to " +
+              ControlText(dialog, IDC_TO_MONTH) + L"\n");
+        SetControlText(dialog, IDC_OUTPUT_PATH, outputFile);
+        ClickButton(dialog, IDC_EXECUTE);
     } else {
         Print(L"The condition dialog did not appear.\n");
     }

@@ -7,18 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
+#include "tests/e2e/BridgeWindows.h"
 #include "tests/e2e/CompanyFolder.h"
 #include "tests/e2e/WindowDriver.h"
 
 namespace {
 
-const wchar_t kConditionCaption[] = L"科目内訳書 - 集計条件";
-const wchar_t kMessageCaption[] = L"科目内訳書";
-const wchar_t kProgressCaption[] = L"集計中";
 const DWORD kTimeoutMs = 20000;
-const int kExecute = 1002;
-const int kCancel = 1003;
-const int kOutputPath = 1015;
 
 using Calls = std::vector<std::string>;
 
@@ -124,9 +120,9 @@ TEST_P(DialogRunTest, CancelEndsTheRunAndClosesTheConnection)
 {
     HWND dialog = StartAndWaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ControlText(dialog, 1013), L"月度(&E)");
-    EXPECT_EQ(ControlText(dialog, 1004), L"税込みで集計する。(&Z)");
-    ClickButton(dialog, kCancel);
+    EXPECT_EQ(ControlText(dialog, IDC_TO_MONTH_LABEL), L"月度(&E)");
+    EXPECT_EQ(ControlText(dialog, IDC_TAX_INCLUDED), L"税込みで集計する。(&Z)");
+    ClickButton(dialog, IDC_CANCEL_BUTTON);
 
     EXPECT_EQ(ExitStatus(process), 0u);
     const Calls calls = company.CallNames();
@@ -140,9 +136,9 @@ TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
     HWND dialog = StartAndWaitForDialog();
     ASSERT_NE(dialog, nullptr);
     // Without a company record the period shows as zeros; the wave dash is code page 932's.
-    EXPECT_EQ(ControlText(dialog, 1008), L" 0000/00/00～0000/00/00");
-    SetControlText(dialog, kOutputPath, company.OutputFolder() + L"\\statement.xml");
-    ClickButton(dialog, kExecute);
+    EXPECT_EQ(ControlText(dialog, IDC_PERIOD), L" 0000/00/00～0000/00/00");
+    SetControlText(dialog, IDC_OUTPUT_PATH, company.OutputFolder() + L"\\statement.xml");
+    ClickButton(dialog, IDC_EXECUTE);
 
     HWND box = WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
     ASSERT_NE(box, nullptr);
@@ -150,7 +146,7 @@ TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
     EXPECT_EQ(MessageBoxText(box), L"XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
     EXPECT_NE(WaitForDialog(process.Id(), kProgressCaption, 1000), nullptr)
         << "the failure is shown while the progress window is still up";
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ClickButton(box, IDOK);
 
     EXPECT_EQ(ExitStatus(process), 0u);
     const Calls calls = company.CallNames();
