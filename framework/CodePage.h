@@ -18,6 +18,12 @@ bool Cp932FromWide(std::wstring_view text, std::string& out);
 // True for the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool IsCp932LeadByte(unsigned char byte);
 
+// The one character step of every CP932 scan: the length in bytes of the character that
+// starts at `pos` of `text`. 2 for a lead byte followed by a byte that can be its second half
+// (0x40-0x7E, 0x80-0xFC); 1 for any other byte, a lead byte left alone at the end or before a
+// NUL included; 0 at or past the end of `text`.
+size_t Cp932CharLength(std::string_view text, size_t pos);
+
 // Copies CP932 text into a fixed-size buffer: at most `sourceLength` bytes of `source`,
 // stopping early at a NUL, and never more than `destSize` - 1 bytes, never half a double-byte
 // character. The copy is always NUL-terminated (when destSize > 0). Returns the bytes copied.
