@@ -1,5 +1,3 @@
-#include "app/CompanyData.h"
-
 #include <cstring>
 
 #include "app/BridgeApp.h"
@@ -11,9 +9,6 @@ int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
     std::memset(out, 0, sizeof *out);
     return 0;
 }
-
-// The period calendar is not asked yet: both outputs are left as they were.
-void CalcPeriodMonths(long /*start*/, long /*end*/, short* /*first*/, short* /*last*/) {}
 
 // The summation conditions are not built yet: the record stays zero.
 void CBridgeApp::BuildFindConditions(StFINDINFO* /*out*/, const StDATAINFO* /*data*/,
