@@ -1,0 +1,45 @@
+// CReplacementFile: the new content of a file that must never be left half-written. The bytes
+// go into a fresh file beside the target (created new, never an existing one); only when every
+// byte is written and flushed does Commit move that file into the target's place. Until then,
+// and after any failure, the target is untouched, and the fresh file is removed again.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/File.h"
+#include "framework/String.h"
+
+class CReplacementFile {
+public:
+    CReplacementFile() = default;
+    ~CReplacementFile();  // an uncommitted replacement is removed; never throws
+    CReplacementFile(const CReplacementFile&) = delete;
+    CReplacementFile& operator=(const CReplacementFile&) = delete;
+
+    // Creates the fresh file in the folder of `targetPath` (CP932). FALSE when it cannot be
+    // created (missing folder, no access, invalid name), with `error` telling why.
+    BOOL Open(const char* targetPath, CFileException* error = nullptr);
+    // Appends bytes. Writes are collected and handed to the system in large pieces; a failed
+    // or short write (a full disk) throws CFileException, as does writing when not open.
+    void Write(const void* buffer, UINT count);
+    // Writes what is collected, flushes it to the disk, closes the file and puts it in the
+    // target's place (retrying a while when another program holds the target). FALSE on any
+    // failure; the fresh file is then removed and the target is as it was.
+    BOOL Commit();
+    // Gives the replacement up: the fresh file is closed and removed. Safe to call any time.
+    void Abandon();
+
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    const CString& GetTargetPath() const { return m_targetPath; }
+
+private:
+    void WriteOut(const char* data, size_t size);  // throws CFileException
+
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    std::wstring m_newPath;
+    std::wstring m_widePath;
+    CString m_targetPath;
+    std::string m_pending;
+};
