@@ -15,8 +15,7 @@ size_t CharacterBoundaryPrefix(const std::string& text, size_t maxBytes)
 {
     size_t end = 0;
     while (end < text.size()) {
-        const bool doubleByte = IsCp932LeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size();
-        const size_t next = end + (doubleByte ? 2 : 1);
+        const size_t next = end + Cp932CharLength(text, end);
         if (next > maxBytes) break;
         end = next;
     }

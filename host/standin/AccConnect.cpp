@@ -30,8 +30,7 @@ std::string WithPackageName(const char* text, const std::string& packageName)
             pos += tokenLength;
             continue;
         }
-        const bool doubleByte = IsCp932LeadByte(static_cast<unsigned char>(source[pos])) && pos + 1 < source.size();
-        const std::size_t length = doubleByte ? 2 : 1;
+        const std::size_t length = Cp932CharLength(source, pos);
         shown.append(source, pos, length);
         pos += length;
     }

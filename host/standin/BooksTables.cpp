@@ -2,6 +2,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/CodePage.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostDataLoading.h"
 #include "host/standin/TableFile.h"
@@ -123,7 +124,8 @@ StKAMOKUSUMINFO RowFromRecord(RecordReader& reader)
     StKAMOKUSUMINFO row;
     std::memset(&row, 0, sizeof row);
     row.nCode = static_cast<int32_t>(reader.Integer(kRowCode, "code", kInt32Min, kInt32Max));
-    CopyToField(row.szName, sizeof row.szName, reader.HostText(kRowName, "name"));
+    const std::string name = reader.HostText(kRowName, "name");
+    CopyCp932Text(row.szName, sizeof row.szName, name.data(), name.size());
     row.bExclude1 = static_cast<uint8_t>(reader.Integer(kRowExclude1, "exclude1", 0, 255, true));
     row.bExclude2 = static_cast<uint8_t>(reader.Integer(kRowExclude2, "exclude2", 0, 255, true));
     row.bHasSub = static_cast<uint8_t>(reader.Integer(kRowHasSub, "has_sub", 0, 255));

@@ -1,6 +1,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/CodePage.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostDataLoading.h"
 #include "host/standin/IniFile.h"
@@ -228,8 +229,8 @@ std::string ReadCompany(const IniSection& section, long dataNo, CompanyBooks& co
     reader.Text("Rows", true, tables.rows);
     tables.line = section.line;
 
-    CopyToField(record.szDataId, sizeof record.szDataId, dataId);
-    CopyToField(record.szCompanyName, sizeof record.szCompanyName, name);
+    CopyCp932Text(record.szDataId, sizeof record.szDataId, dataId.data(), dataId.size());
+    CopyCp932Text(record.szCompanyName, sizeof record.szCompanyName, name.data(), name.size());
     record.nInterimFlag = static_cast<int32_t>(interim);
     record.nDataKind = static_cast<int16_t>(kind);
     company.taxRecord.bTaxIncluded = static_cast<uint8_t>(taxIncluded);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 
 #include "framework/CodePage.h"
@@ -77,7 +78,7 @@ const CompanyBooks* CompanyFor(const char* dataId)
 long TakeCurrentDataId(const char* dataId, char (&current)[16])
 {
     if (dataId == nullptr || dataId[0] == '\0' || CompanyFor(dataId) == nullptr) return -1;
-    CopyToField(current, sizeof current, dataId);
+    CopyCp932Text(current, sizeof current, dataId, std::strlen(dataId));
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "framework/CodePage.h"
 #include "host/HostLibrary.h"
 #include "host/standin/Binding.h"
 #include "host/standin/CallLog.h"
@@ -71,7 +72,7 @@ long ClRuleKamoku::MoveReady(long sumBase, long sumBmn, long sumDispType, const 
     const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
     m_bReady = company != nullptr;
     m_nPosition = 0;
-    if (m_bReady) standin::CopyToField(m_szReadyDataId, sizeof m_szReadyDataId, company->record.szDataId);
+    if (m_bReady) CopyCp932Text(m_szReadyDataId, sizeof m_szReadyDataId, company->record.szDataId, sizeof company->record.szDataId);
     const long result = m_bReady ? 0 : kFailed;
     CallLogLine("ClRuleKamoku::MoveReady")
         .Arg(sumBase)
