@@ -225,16 +225,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     if (!dialog) return FALSE;
 
-    // No exception may cross into the window system. A dialog whose initialisation failed
-    // ends at once; any other handler's failure leaves the dialog as it is.
+    // No exception may cross into the window system. A handler that fails ends its dialog
+    // with -1, a result no button gives, so that DoModal's caller sees a failure.
     try {
         return dialog->HandleMessage(message, wParam, lParam);
     } catch (...) {
-        if (message == WM_INITDIALOG) {
-            try {
-                dialog->EndDialog(-1);
-            } catch (...) {
-            }
+        try {
+            dialog->EndDialog(kDialogFailed);
+        } catch (...) {
         }
         return FALSE;
     }

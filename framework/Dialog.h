@@ -7,13 +7,17 @@
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
 
+// What DoModal returns when the dialog could not be created or one of its handlers threw.
+constexpr int kDialogFailed = -1;
+
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     ~CDialog() override;
 
-    // Runs the dialog modally and returns the value given to EndDialog (-1 when the window
-    // could not be created). An enabled owner is disabled for the time the dialog runs.
+    // Runs the dialog modally and returns the value given to EndDialog, or kDialogFailed
+    // (-1) when the window could not be created or a handler threw (the exception ends there,
+    // it never crosses the window system). An enabled owner is disabled while it runs.
     // Every message of the loop goes first to PreTranslateMessage, then to IsDialogMessage.
     virtual INT_PTR DoModal();
     // Creates the dialog modeless (hidden unless the template says visible).

@@ -172,6 +172,23 @@ void ReadMoveNextFault(SectionReader& reader, HostFaults& faults)
     faults.moveNextStatus = static_cast<long>(status);
 }
 
+// "Throw = Class::Operation": that call does its work, is logged, and then throws. Creating
+// and deleting objects cannot throw (the program relies on new (std::nothrow) and on delete).
+void ReadThrowFault(SectionReader& reader, HostFaults& faults)
+{
+    const IniEntry* entry = reader.Take("Throw", false);
+    if (entry == nullptr) return;
+    const std::string& call = entry->value;
+    const std::size_t colons = call.find("::");
+    const bool named = colons != std::string::npos && colons > 0 && colons + 2 < call.size();
+    const std::string operation = named ? call.substr(colons + 2) : "";
+    if (!named || operation == "new" || operation == "delete") {
+        reader.Refuse(*entry, "Throw must name a host call as Class::Operation, e.g. ClSysUser::GetCurUserID");
+        return;
+    }
+    faults.throwingCall = call;
+}
+
 std::string ReadFaults(const IniSection& section, HostFaults& faults)
 {
     SectionReader reader(section);
@@ -181,6 +198,7 @@ std::string ReadFaults(const IniSection& section, HostFaults& faults)
     reader.Long("SetMovePos", false, faults.setMovePosStatus);
     ReadMoveNextFault(reader, faults);
     reader.Long("TaxGet", false, faults.taxGetStatus);
+    ReadThrowFault(reader, faults);
     return reader.Finish();
 }
 

@@ -319,16 +319,20 @@ TEST(ModalLoop, OwnerDisabledBeforeStaysDisabled)
     EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
 }
 
-TEST(ModalLoop, HandlerExceptionsStayInsideTheDialog)
+// The exception stays inside the dialog, and the dialog ends as failed: not with the id of
+// the button whose handler threw, nor with a click that was still waiting.
+TEST(ModalLoop, HandlerExceptionEndsTheDialogAsFailed)
 {
-    TestDialog dialog;
+    OwnerWindow owner;
+    TestDialog dialog(owner.Wnd());
     dialog.throwOnExecute = true;
     dialog.script = [](TestDialog& d) {
         d.PostClick(IDC_EXECUTE_BUTTON);
         d.PostClick(IDC_CANCEL_BUTTON);
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.events, (Events{"init", "execute", "cancel", "destroy"}));
+    EXPECT_EQ(dialog.DoModal(), kDialogFailed);
+    EXPECT_EQ(dialog.events, (Events{"init", "execute", "destroy"}));
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
 }
 
 TEST(ModalLoop, QuitMessageEndsTheLoopAndStaysForTheOuterLoop)
