@@ -92,7 +92,7 @@ CallLogLine& CallLogLine::Result(long result)
 
 void CallLogLine::Write() const
 {
-    const HostData* data = ServedData();
+    const HostData* data = ServedDataIfLoaded();   // logging never loads the data
     const bool throws = data != nullptr && !data->faults.throwingCall.empty() && data->faults.throwingCall == call_;
     const CString logPath = GetEnvironmentText("BRIDGE_HOST_LOG");
     const char* path = logPath;

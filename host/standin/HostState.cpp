@@ -67,6 +67,11 @@ const HostData* ServedData()
     return loaded.data.get();
 }
 
+const HostData* ServedDataIfLoaded()
+{
+    return Loaded().data.get();
+}
+
 const CompanyBooks* CompanyFor(const char* dataId)
 {
     const HostData* data = ServedData();
