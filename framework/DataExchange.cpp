@@ -1,6 +1,7 @@
 #include "framework/DataExchange.h"
 
 #include "framework/CodePage.h"
+#include "framework/Dialog.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ void LimitLastControl(CDataExchange* exchange, int maxChars)
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control)
 {
     control.m_hWnd = DialogItem(exchange, id);
+    CWnd* owner = exchange ? exchange->m_pDlgWnd : nullptr;
+    if (auto* dialog = dynamic_cast<CDialog*>(owner); dialog && control.m_hWnd) dialog->BindControl(control);
 }
 
 void DDX_Text(CDataExchange* exchange, int id, CString& value)

@@ -3,6 +3,8 @@
 // the close box) reach OnOK and OnCancel. Destroying the object destroys its window.
 #pragma once
 
+#include <vector>
+
 #include "framework/DataExchange.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
@@ -29,6 +31,9 @@ public:
     // controls into the members, FALSE loads the members into the controls.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     void GotoDlgCtrl(CWnd* control);  // moves the focus as the Tab key would
+    // Remembers a control object bound to one of this dialog's controls (DDX_Control), so
+    // that it lets go of its handle when the dialog's window is destroyed.
+    void BindControl(CWnd& control);
 
     virtual BOOL OnInitDialog();   // loads the members into the controls; TRUE: default focus
     virtual void OnOK();           // saves the controls, then ends with IDOK
@@ -47,6 +52,7 @@ private:
     HWND CreateFromTemplate(UINT templateId, HWND owner);
     void Attach(HWND hwnd);
     void Detach();
+    void DetachBoundControls();
     INT_PTR RunModalLoop();
     void EndModalState();
     void EnableOwnerAgain();
@@ -58,4 +64,5 @@ private:
     INT_PTR m_modalResult = -1;
     HWND m_owner = nullptr;          // owner of the running modal dialog
     HWND m_ownerToEnable = nullptr;  // the owner DoModal disabled and must enable again
+    std::vector<CWnd*> m_boundControls;  // members of this object, bound by DDX_Control
 };
