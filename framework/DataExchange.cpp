@@ -63,7 +63,3 @@ void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars)
     value = CString(value, static_cast<int>(keep));
 }
 
-void DDV_MaxChars(CDataExchange* exchange, CString const& /*value*/, int maxChars)
-{
-    if (exchange && !exchange->m_bSaveAndValidate && maxChars >= 0) LimitLastControl(exchange, maxChars);
-}

@@ -24,5 +24,3 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value);
 // save, cuts `value` to at most `maxChars` bytes, never in the middle of a double-byte
 // character.
 void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars);
-// The same for a value that cannot be cut: on save it is left as it is.
-void DDV_MaxChars(CDataExchange* exchange, CString const& value, int maxChars);

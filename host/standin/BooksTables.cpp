@@ -40,6 +40,16 @@ public:
         return value;
     }
 
+    // The amounts of an optional column; when it is absent or empty, a copy of `standIn`.
+    void AmountsOr(std::size_t field, const char* column, const int64_t (&standIn)[kSlots], int64_t (&slots)[kSlots])
+    {
+        if (record_.fields[field].empty()) {
+            std::copy(std::begin(standIn), std::end(standIn), std::begin(slots));
+            return;
+        }
+        Amounts(field, column, slots);
+    }
+
     // Up to 15 amounts separated by blanks; slots not written are zero.
     void Amounts(std::size_t field, const char* column, int64_t (&slots)[kSlots])
     {
@@ -114,7 +124,7 @@ enum RowColumn {
 const std::vector<TableColumn> kRowColumns = {
     {"code", false},       {"name", false},        {"exclude1", true},    {"exclude2", true},
     {"has_sub", false},    {"balance_side", false}, {"attributes", true},  {"debit_excl", false},
-    {"debit_incl", false}, {"credit_excl", false}, {"credit_incl", false}};
+    {"debit_incl", true},  {"credit_excl", false}, {"credit_incl", true}};
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
@@ -132,9 +142,10 @@ StKAMOKUSUMINFO RowFromRecord(RecordReader& reader)
     row.bBalanceSide = static_cast<uint8_t>(reader.Integer(kRowBalanceSide, "balance_side", 0, 255));
     row.nAttribute = reader.Bits(kRowAttributes, "attributes");
     reader.Amounts(kRowDebitExcl, "debit_excl", row.debitExcl);
-    reader.Amounts(kRowDebitIncl, "debit_incl", row.debitIncl);
     reader.Amounts(kRowCreditExcl, "credit_excl", row.creditExcl);
-    reader.Amounts(kRowCreditIncl, "credit_incl", row.creditIncl);
+    // A company without tax-inclusive figures of its own has the same totals either way.
+    reader.AmountsOr(kRowDebitIncl, "debit_incl", row.debitExcl, row.debitIncl);
+    reader.AmountsOr(kRowCreditIncl, "credit_incl", row.creditExcl, row.creditIncl);
     return row;
 }
 
