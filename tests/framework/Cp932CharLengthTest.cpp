@@ -40,3 +40,14 @@ TEST(Cp932CharLength, ScannersDoNotSplitCharacters)
     EXPECT_EQ(WideFromCp932("ソ\x83"), std::wstring(L"ソ\x30FB"));
     EXPECT_EQ(WideFromCp932("\x83\\"), std::wstring(L"ソ"));
 }
+
+TEST(Cp932CharLength, BoundedCopyNeverEndsInHalfACharacter)
+{
+    char buffer[8];
+    EXPECT_EQ(CopyCp932Text(buffer, sizeof buffer, "ab\x83 cd", 6), 2u);   // no character at 0x83 0x20
+    EXPECT_STREQ(buffer, "ab");
+    EXPECT_EQ(CopyCp932Text(buffer, sizeof buffer, "aソ\x83", 4), 3u);     // lone lead at the end
+    EXPECT_STREQ(buffer, "aソ");
+    EXPECT_EQ(CopyCp932Text(buffer, 4, "abソ", 4), 2u);                    // ソ would end past 3 bytes
+    EXPECT_STREQ(buffer, "ab");
+}
