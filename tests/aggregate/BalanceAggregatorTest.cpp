@@ -13,7 +13,7 @@
 #include "aggregate/BalanceAggregator.h"
 #include "aggregate/FixedAmount.h"
 #include "host/HostLibrary.h"
-#include "tests/host/HostTestFolder.h"
+#include "tests/host/ServedTestCompany.h"
 
 namespace {
 
@@ -129,18 +129,7 @@ protected:
 
     std::wstring LogPath() const { return folder.Path() + L"\\calls.log"; }
 
-    std::vector<std::string> CallNames() const
-    {
-        std::vector<std::string> names;
-        const std::string text = ReadFileBytes(LogPath());
-        for (std::size_t start = 0; start < text.size();) {
-            const std::size_t end = text.find('\n', start);
-            const std::string line = text.substr(start, end - start);
-            names.push_back(line.substr(0, line.find(' ')));
-            start = end == std::string::npos ? text.size() : end + 1;
-        }
-        return names;
-    }
+    std::vector<std::string> CallNames() const { return CallNamesIn(LogPath()); }
 
     long Count(const std::string& call) const
     {

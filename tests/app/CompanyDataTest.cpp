@@ -9,25 +9,25 @@
 
 #include "app/BridgeApp.h"
 #include "host/HostRecords.h"
-#include "tests/app/AppTestCompany.h"
+#include "tests/host/ServedTestCompany.h"
 
 namespace {
 
-StDATAINFO Filled()
+// ReadCompanyInfo into a record full of other bytes, the user having data number `selected` open.
+int ReadSelected(ServedTestCompany& company, int selected, StDATAINFO& record)
 {
-    StDATAINFO record;
+    company.folder.ReplaceLine(L"host.ini", 8, "SelectNo2 = " + std::to_string(selected));
+    company.Serve();
     std::memset(&record, 0xCD, sizeof record);
-    return record;
+    CBridgeApp app;
+    return app.ReadCompanyInfo(&record);
 }
 
 TEST(ReadCompanyInfo, FindsTheUsersCompanyAmongSeveralAndReleasesTheCursor)
 {
     ServedTestCompany company;
-    company.folder.ReplaceLine(L"host.ini", 8, "SelectNo2 = 13");
-    company.Serve();
-    CBridgeApp app;
-    StDATAINFO record = Filled();
-    EXPECT_EQ(app.ReadCompanyInfo(&record), 1);
+    StDATAINFO record;
+    EXPECT_EQ(ReadSelected(company, 13, record), 1);
     EXPECT_STREQ(record.szDataId, "D13");
     EXPECT_EQ(record.nDataNo, 13);
     EXPECT_STREQ(record.szCompanyName, "過去データ");
@@ -43,11 +43,8 @@ TEST(ReadCompanyInfo, FindsTheUsersCompanyAmongSeveralAndReleasesTheCursor)
 TEST(ReadCompanyInfo, NoMatchLeavesAZeroRecordAndStillReleasesTheCursor)
 {
     ServedTestCompany company;
-    company.folder.ReplaceLine(L"host.ini", 8, "SelectNo2 = 99");
-    company.Serve();
-    CBridgeApp app;
-    StDATAINFO record = Filled();
-    EXPECT_EQ(app.ReadCompanyInfo(&record), 0);
+    StDATAINFO record;
+    EXPECT_EQ(ReadSelected(company, 99, record), 0);
     const std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(&record),
                                            reinterpret_cast<unsigned char*>(&record) + sizeof record);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), static_cast<long>(sizeof record));
@@ -60,7 +57,7 @@ TEST(ReadCompanyInfo, CompanySetIsFetchedOnce)
 {
     ServedTestCompany company;
     CBridgeApp app;
-    StDATAINFO record = Filled();
+    StDATAINFO record;
     EXPECT_EQ(app.ReadCompanyInfo(&record), 1);
     EXPECT_EQ(app.ReadCompanyInfo(&record), 1);
     EXPECT_STREQ(record.szDataId, "D12");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/PeriodMonths.h"
-#include "tests/app/AppTestCompany.h"
+#include "tests/host/ServedTestCompany.h"
 
 namespace {
 
