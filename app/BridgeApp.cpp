@@ -104,7 +104,20 @@ CBridgeApp::CBridgeApp() = default;
 
 CBridgeApp::~CBridgeApp() = default;
 
+// The one place where a run's exceptions end: whatever a stage throws (a host call, the
+// framework, memory), every object of the run has been destroyed on the way out, the run
+// counts as failed, and ExitInstance still logs out and tells the host.
 BOOL CBridgeApp::InitInstance()
+{
+    try {
+        return RunSteps();
+    } catch (...) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
+}
+
+BOOL CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
