@@ -113,6 +113,10 @@ BOOL CBridgeApp::InitInstance()
     AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
     if (ParseCommandLine(m_lpCmdLine) == 1) TakeHostWindow();
+    if (!HostPathFits()) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
     EnterProgramFolder();
     if (!ClearedToRun()) return FALSE;
 

@@ -48,6 +48,7 @@ public:
 private:
     BOOL ConnectToHost();
     void TakeHostWindow();
+    BOOL HostPathFits();
     void EnterProgramFolder();
     BOOL ClearedToRun();
     void FreeStatementList();
