@@ -195,8 +195,8 @@ BOOL CBridgeApp::ConnectToHost()
 void CBridgeApp::TakeHostWindow()
 {
     m_bFromHost = 1;
-    m_pHostWnd = CWnd::FromHandle(m_hHostWnd);
-    m_pHostWnd->EnableWindow(FALSE);
+    m_pHostWnd = CWnd::FromHandle(m_hHostWnd);  // null for a handle of 0
+    if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
 }
 
@@ -231,6 +231,7 @@ void CBridgeApp::FreeStatementList()
 // The function id goes out sign-extended from its 16 bits.
 void CBridgeApp::NotifyHost()
 {
+    if (m_pHostWnd == nullptr) return;  // a handle of 0 names no window to tell
     m_pHostWnd->SetForegroundWindow();
     m_pHostWnd->EnableWindow(TRUE);
     m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
