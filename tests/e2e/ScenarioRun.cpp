@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "tests/e2e/Picture.h"
 #include "tests/e2e/WindowDriver.h"
 #include "tests/support/TestFiles.h"
 
@@ -11,6 +12,8 @@ namespace {
 
 const DWORD kStepTimeoutMs = 20000;
 const DWORD kPollMs = 20;
+const DWORD kPaintSettleMs = 700;
+const int kPictureMargin = 12;
 
 std::wstring BuildBin()
 {
@@ -107,6 +110,7 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
         return Outcome(verb, step.rest);
     }
     if (verb == L"file" || verb == L"no") return Files(verb, step.rest);
+    if (verb == L"picture") return Picture(step.rest);
     return L"unknown step";
 }
 
@@ -251,6 +255,28 @@ std::wstring ScenarioRun::Files(const std::wstring& verb, const std::wstring& re
     size_t at = 0;
     while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
     return L"differs from byte " + std::to_wstring(at);
+}
+
+// Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows with
+// a margin, saved as NAME plus BRIDGE_PICTURE_SUFFIX ".bmp" there.
+std::wstring ScenarioRun::Picture(const std::wstring& name)
+{
+    wchar_t folder[MAX_PATH] = {}, suffix[64] = {};
+    if (GetEnvironmentVariableW(L"BRIDGE_PICTURE_DIR", folder, MAX_PATH) == 0) return L"";
+    GetEnvironmentVariableW(L"BRIDGE_PICTURE_SUFFIX", suffix, 64);
+    PumpMessagesFor(kPaintSettleMs);  // let the program finish painting
+    RECT area = {};
+    for (HWND dialog : VisibleDialogs(process_.Id())) {
+        RECT window = {};
+        GetWindowRect(dialog, &window);
+        UnionRect(&area, &area, &window);
+    }
+    if (IsRectEmpty(&area)) return L"the program shows no window";
+    InflateRect(&area, kPictureMargin, kPictureMargin);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &screen);
+    const std::wstring path = std::wstring(folder) + L"\\" + name + suffix + L".bmp";
+    return SaveScreenArea(area, path) ? L"" : L"cannot save " + path;
 }
 
 std::wstring ScenarioRun::Expand(const std::wstring& text) const

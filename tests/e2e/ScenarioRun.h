@@ -29,6 +29,7 @@ private:
     std::wstring Window(const std::wstring& verb, const std::wstring& rest);
     std::wstring Outcome(const std::wstring& verb, const std::wstring& rest);
     std::wstring Files(const std::wstring& verb, const std::wstring& rest);
+    std::wstring Picture(const std::wstring& name);
 
     // {host}, {out}, {company}, {program} and {N*c} (N copies of c) replaced.
     std::wstring Expand(const std::wstring& text) const;
