@@ -151,7 +151,7 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
         for (;;) {
             Poll();
             for (HWND dialog : VisibleDialogs(process_.Id())) {
-                if (WindowText(dialog) == text) {
+                if (closing_.count(dialog) == 0 && WindowText(dialog) == text) {
                     current_ = dialog;
                     return L"";
                 }
@@ -172,6 +172,8 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
     if (id == 0) return L"unknown control " + words[0];
     if (verb == L"click") {
         ClickButton(current_, id);
+        // A message box's button closes it: a box of the same caption after it is another.
+        if (id == IDOK || id == IDCANCEL || id == IDYES || id == IDNO) closing_.insert(current_);
         return L"";
     }
     if (verb == L"set") {
@@ -184,44 +186,59 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
 
 std::wstring ScenarioRun::Outcome(const std::wstring& verb, const std::wstring& rest)
 {
-    if (verb == L"ends") {
-        if (!WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
-        return exitCode_ == 0 ? L"" : L"exit status " + std::to_wstring(exitCode_);
-    }
-    if (verb == L"never") {
-        std::vector<std::wstring> words;
-        std::wstring caption;
-        SplitWords(Expand(rest), 1, words, caption);  // "never shown CAPTION"
-        if (!ended_ && !WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
-        return captionsSeen_.count(caption) == 0 ? L"" : L"it was shown";
-    }
     if (!ended_ && !WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
+    if (verb == L"ends") return exitCode_ == 0 ? L"" : L"exit status " + std::to_wstring(exitCode_);
+    if (verb == L"never") return NeverShown(Expand(rest));
+    if (verb == L"posted") return PostedOnce(rest);
+    if (verb == L"nothing") {
+        const size_t count = host_.PostedMessages().size();
+        return count == 0 ? L"" : std::to_wstring(count) + L" messages arrived";
+    }
+    if (verb == L"host") return HostWindowState(rest);
+    return HostCalls(verb, Expand(rest));
+}
+
+// never shown CAPTION
+std::wstring ScenarioRun::NeverShown(const std::wstring& rest) const
+{
+    std::vector<std::wstring> words;
+    std::wstring caption;
+    if (!SplitWords(rest, 1, words, caption) || words[0] != L"shown") return L"never shown CAPTION";
+    return captionsSeen_.count(caption) == 0 ? L"" : L"it was shown";
+}
+
+// posted W L: exactly one message arrived, the one the command line names, with W and L.
+std::wstring ScenarioRun::PostedOnce(const std::wstring& rest) const
+{
+    std::wistringstream numbers(rest);
+    long long wParam = 0, lParam = 0;
+    if (!(numbers >> wParam >> lParam)) return L"posted needs wParam and lParam";
     const std::vector<HostWindow::Posted>& posted = host_.PostedMessages();
-    if (verb == L"posted") {
-        std::wistringstream numbers(rest);
-        long long wParam = 0, lParam = 0;
-        if (!(numbers >> wParam >> lParam)) return L"posted needs wParam and lParam";
-        if (posted.size() != 1) return std::to_wstring(posted.size()) + L" messages arrived";
-        const long message = NumberField(commandLine_, 1);
-        if (posted[0].message != static_cast<UINT>(message)) return L"message " + std::to_wstring(posted[0].message) + L" arrived";
-        if (static_cast<long long>(posted[0].wParam) != wParam || static_cast<long long>(posted[0].lParam) != lParam) {
-            return L"arrived with " + std::to_wstring(static_cast<long long>(posted[0].wParam)) + L" " +
-                   std::to_wstring(static_cast<long long>(posted[0].lParam));
-        }
-        return L"";
+    if (posted.size() != 1) return std::to_wstring(posted.size()) + L" messages arrived";
+    const HostWindow::Posted& message = posted[0];
+    if (message.message != static_cast<UINT>(NumberField(commandLine_, 1))) {
+        return L"message " + std::to_wstring(message.message) + L" arrived";
     }
-    if (verb == L"nothing") return posted.empty() ? L"" : std::to_wstring(posted.size()) + L" messages arrived";
-    if (verb == L"host") {
-        const std::vector<bool>& changes = host_.EnableChanges();
-        if (!host_.IsEnabled()) return L"the host window was left disabled";
-        if (rest == L"window untouched") return changes.empty() ? L"" : L"the host window was disabled";
-        if (rest == L"window was disabled") {
-            return changes == std::vector<bool>{false, true} ? L"" : L"the host window was not disabled once and enabled";
-        }
-        return L"unknown host window check";
+    const auto w = static_cast<long long>(message.wParam), l = static_cast<long long>(message.lParam);
+    if (w != wParam || l != lParam) return L"arrived with " + std::to_wstring(w) + L" " + std::to_wstring(l);
+    return L"";
+}
+
+// host window was disabled / host window untouched; either way it is enabled at the end.
+std::wstring ScenarioRun::HostWindowState(const std::wstring& rest) const
+{
+    const std::vector<bool>& changes = host_.EnableChanges();
+    if (!host_.IsEnabled()) return L"the host window was left disabled";
+    if (rest == L"window untouched") return changes.empty() ? L"" : L"the host window was disabled";
+    if (rest == L"window was disabled") {
+        return changes == std::vector<bool>{false, true} ? L"" : L"it was not disabled once and enabled again";
     }
-    // called TEXT / not called TEXT: a line of the host call log starts with TEXT.
-    std::wstring text = Expand(rest);
+    return L"unknown host window check";
+}
+
+// called TEXT / not called TEXT: a line of the host call log starts with TEXT.
+std::wstring ScenarioRun::HostCalls(const std::wstring& verb, std::wstring text) const
+{
     if (verb == L"not") {
         if (text.rfind(L"called ", 0) != 0) return L"unknown step";
         text = text.substr(7);

@@ -28,6 +28,10 @@ private:
     std::wstring Start(const std::wstring& commandLine);
     std::wstring Window(const std::wstring& verb, const std::wstring& rest);
     std::wstring Outcome(const std::wstring& verb, const std::wstring& rest);
+    std::wstring NeverShown(const std::wstring& rest) const;
+    std::wstring PostedOnce(const std::wstring& rest) const;
+    std::wstring HostWindowState(const std::wstring& rest) const;
+    std::wstring HostCalls(const std::wstring& verb, std::wstring text) const;
     std::wstring Files(const std::wstring& verb, const std::wstring& rest);
     std::wstring Picture(const std::wstring& name);
 
@@ -50,5 +54,6 @@ private:
     DWORD exitCode_ = 0;
     HWND current_ = nullptr;
     std::set<std::wstring> captionsSeen_;
+    std::set<HWND> closing_;  // windows closed by a click, perhaps still on screen
     std::map<std::wstring, int> controlIds_;
 };
