@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/MessageBox.h"
+#include "framework/Wnd.h"
 
 // The host starts the program with "window,message,function id,output path". The whole line
 // is read, however long: a path cut to fit a buffer would send the statement to a file the
@@ -68,6 +69,7 @@ int CBridgeApp::ParseCommandLine(const char* text)
 BOOL CBridgeApp::HostPathFits()
 {
     if (m_strHostPath.GetLength() <= kMaxOutputPathBytes) return TRUE;
-    AfxShowMessageBox(m_hHostWnd, kPathTooLongMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
+    HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;  // a window that exists
+    AfxShowMessageBox(owner, kPathTooLongMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
     return FALSE;
 }
