@@ -135,8 +135,8 @@ TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
 {
     HWND dialog = StartAndWaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    // Without a company record the period shows as zeros; the wave dash is code page 932's.
-    EXPECT_EQ(ControlText(dialog, IDC_PERIOD), L" 0000/00/00～0000/00/00");
+    // The sample company's period; the wave dash is code page 932's.
+    EXPECT_EQ(ControlText(dialog, IDC_PERIOD), L" 2024/04/01～2025/03/31");
     SetControlText(dialog, IDC_OUTPUT_PATH, company.OutputFolder() + L"\\statement.xml");
     ClickButton(dialog, IDC_EXECUTE);
 
@@ -144,7 +144,8 @@ TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
     ASSERT_NE(box, nullptr);
     // The XML report is not written yet, and the run says so rather than claim success.
     EXPECT_EQ(MessageBoxText(box), L"XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
-    EXPECT_NE(WaitForDialog(process.Id(), kProgressCaption, 1000), nullptr)
+    // The aggregation has taken the bar to half way.
+    EXPECT_NE(WaitForDialog(process.Id(), L"集計中 50％", 1000), nullptr)
         << "the failure is shown while the progress window is still up";
     ClickButton(box, IDOK);
 
