@@ -28,6 +28,14 @@ std::string Cp932FromWideText(const std::wstring& text)
     return bytes;
 }
 
+// A caption as a scenario names it: whole, or ending in '*' for any caption that starts so
+// (the progress window's caption carries its percentage).
+bool CaptionMatches(const std::wstring& caption, const std::wstring& pattern)
+{
+    if (!pattern.empty() && pattern.back() == L'*') return caption.rfind(pattern.substr(0, pattern.size() - 1), 0) == 0;
+    return caption == pattern;
+}
+
 // Line breaks shown as \n, so that a failure reads like the scenario line.
 std::wstring Shown(const std::wstring& text)
 {
@@ -151,7 +159,7 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
         for (;;) {
             Poll();
             for (HWND dialog : VisibleDialogs(process_.Id())) {
-                if (closing_.count(dialog) == 0 && WindowText(dialog) == text) {
+                if (closing_.count(dialog) == 0 && CaptionMatches(WindowText(dialog), text)) {
                     current_ = dialog;
                     return L"";
                 }
@@ -204,7 +212,10 @@ std::wstring ScenarioRun::NeverShown(const std::wstring& rest) const
     std::vector<std::wstring> words;
     std::wstring caption;
     if (!SplitWords(rest, 1, words, caption) || words[0] != L"shown") return L"never shown CAPTION";
-    return captionsSeen_.count(caption) == 0 ? L"" : L"it was shown";
+    for (const std::wstring& seen : captionsSeen_) {
+        if (CaptionMatches(seen, caption)) return L"it was shown";
+    }
+    return L"";
 }
 
 // posted W L: exactly one message arrived, the one the command line names, with W and L.
