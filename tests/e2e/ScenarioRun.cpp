@@ -107,7 +107,7 @@ bool ScenarioRun::Play(const Scenario& scenario)
 std::wstring ScenarioRun::Do(const ScenarioStep& step)
 {
     const std::wstring& verb = step.verb;
-    if (verb == L"company" || verb == L"definitions") return Setup(verb, step.rest);
+    if (verb == L"company" || verb == L"definitions" || verb == L"put") return Setup(verb, step.rest);
     if (verb == L"start") return Start(Expand(step.rest));
     if (!started_) return L"the run has not been started";
     if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click") {
@@ -138,6 +138,10 @@ std::wstring ScenarioRun::Setup(const std::wstring& verb, const std::wstring& re
     }
     std::vector<std::wstring> words;
     std::wstring value;
+    if (verb == L"put") {  // put PATH TEXT: a file that is there before the run
+        if (!SplitWords(Expand(rest), 1, words, value)) return L"put needs a path and a text";
+        return WriteFileBytes(words[0], Cp932FromWideText(value)) ? L"" : L"cannot write " + words[0];
+    }
     if (!SplitWords(rest, 2, words, value)) return L"company needs a section, a key and a value";
     company_.SetHostValue(Utf8FromWide(words[0]), Utf8FromWide(words[1]), Utf8FromWide(Expand(value)));
     return L"";
@@ -270,11 +274,13 @@ std::wstring ScenarioRun::Files(const std::wstring& verb, const std::wstring& re
         if (!SplitWords(Expand(rest), 1, words, tail) || words[0] != L"file") return L"unknown step";
         return GetFileAttributesW(tail.c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : L"the file exists";
     }
-    // file PATH equals EXPECTED (a file under tests/e2e/expected/)
-    if (!SplitWords(Expand(rest), 2, words, tail) || words[1] != L"equals") return L"file PATH equals EXPECTED";
+    // file PATH equals EXPECTED (a file under tests/e2e/expected/) / file PATH holds TEXT
+    if (!SplitWords(Expand(rest), 2, words, tail)) return L"file PATH equals NAME, or file PATH holds TEXT";
     bool exists = false;
     const std::string actual = ReadFileBytes(words[0], &exists);
     if (!exists) return L"no such file";
+    if (words[1] == L"holds") return actual == Cp932FromWideText(tail) ? L"" : L"it holds something else";
+    if (words[1] != L"equals") return L"file PATH equals NAME, or file PATH holds TEXT";
     const std::wstring expectedPath = TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\tests\\e2e\\expected\\" + tail;
     bool expectedExists = false;
     const std::string expected = ReadFileBytes(expectedPath, &expectedExists);
