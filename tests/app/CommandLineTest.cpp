@@ -84,6 +84,16 @@ TEST(CommandLineTest, OversizedNumbersGiveFixedValues)
     EXPECT_EQ(huge.m_nFunctionId, -1) << "INT_MAX in 16 bits";
 }
 
+TEST(CommandLineTest, FieldsKeepTheirMeaningWhateverTheLineLength)
+{
+    const std::string zeros(300, '0');
+    CBridgeApp app;
+    EXPECT_EQ(app.ParseCommandLine((zeros + "1312," + zeros + "32771," + zeros + "7,").c_str()), 1);
+    EXPECT_EQ(app.m_hHostWnd, Handle(1312));
+    EXPECT_EQ(app.m_nNotifyMsg, 32771u);
+    EXPECT_EQ(app.m_nFunctionId, 7);
+}
+
 TEST(CommandLineTest, LongPathIsKeptWholeNotCut)
 {
     const std::string path = "C:\\" + std::string(600, 'x') + ".xml";
