@@ -49,6 +49,7 @@ private:
     BOOL RunSteps();   // the run itself, step by step; InitInstance catches what it throws
     BOOL ConnectToHost();
     void TakeHostWindow();
+    BOOL HostPathFits();
     void EnterProgramFolder();
     BOOL ClearedToRun();
     void FreeStatementList();

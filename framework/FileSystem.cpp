@@ -60,6 +60,19 @@ CString FolderOfPath(const char* path)
     return cut == std::string::npos ? CString(path) : CString(path, static_cast<int>(cut));
 }
 
+CString GetCurrentFolder()
+{
+    const DWORD size = ::GetCurrentDirectoryW(0, nullptr);  // the size needed, terminator included
+    if (size == 0) return CString();
+    std::wstring folder(size, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(size, folder.data());
+    if (length == 0 || length >= size) return CString();
+    folder.resize(length);
+    std::string bytes;
+    Cp932FromWide(folder, bytes);
+    return FromBytes(bytes);
+}
+
 BOOL SetCurrentFolder(const char* folder)
 {
     if (!folder || !*folder) return FALSE;
