@@ -1,11 +1,13 @@
 #include "dialog/ConditionDlg.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "app/PeriodMonths.h"
 #include "dialog/ConditionMessages.h"
 #include "dialog/DefaultConditions.h"
 #include "dialog/PathFunctions.h"
+#include "framework/CodePage.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 
@@ -31,7 +33,7 @@ BEGIN_MESSAGE_MAP(CConditionDlg, CDialog)
     ON_WM_DESTROY()
     ON_BN_CLICKED(IDC_CANCEL_BUTTON, &CConditionDlg::OnCancel)
     ON_BN_CLICKED(IDC_TAX_INCLUDED, &CConditionDlg::OnTaxCheck)
-    ON_COMMAND_NOTIFY(EN_UPDATE, IDC_OUTPUT_PATH, &CConditionDlg::OnOutputPathUpdate)
+    ON_COMMAND_NOTIFY(EN_CHANGE, IDC_OUTPUT_PATH, &CConditionDlg::OnOutputPathChange)
 END_MESSAGE_MAP()
 
 void CConditionDlg::DoDataExchange(CDataExchange* pDX)
@@ -146,17 +148,24 @@ void CConditionDlg::OnCancel()
 
 // An edit that takes the path past 255 CP932 bytes is taken back, as a narrow edit control
 // refuses the input; texts the dialog loads itself are left to Execute to judge.
-void CConditionDlg::OnOutputPathUpdate()
+void CConditionDlg::OnOutputPathChange()
 {
     CString text;
     m_edOutputPath.GetWindowText(text);
     if (m_bLoadingControls || text.GetLength() <= kPathEditMaxBytes) {
         m_strPathBeforeEdit = text;
-        m_pathCaretBeforeEdit = m_edOutputPath.GetSel();
         return;
     }
+    // The caret goes back to where the refused input began.
+    const std::string_view before = m_strPathBeforeEdit.Bytes();
+    const std::string_view after = text.Bytes();
+    size_t common = 0;
+    for (size_t length; (length = Cp932CharLength(before, common)) > 0 &&
+                        before.substr(common, length) == after.substr(common, length);)
+        common += length;
+    const int caret = static_cast<int>(WideFromCp932(before.substr(0, common)).size());
     m_edOutputPath.SetWindowText(m_strPathBeforeEdit);
-    m_edOutputPath.SetSel(LOWORD(m_pathCaretBeforeEdit), HIWORD(m_pathCaretBeforeEdit));
+    m_edOutputPath.SetSel(caret, caret);
 }
 
 void CConditionDlg::LoadControls()

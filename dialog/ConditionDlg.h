@@ -60,7 +60,7 @@ protected:
     afx_msg void OnExecute();
     afx_msg void OnBrowse();
     afx_msg void OnTaxCheck();
-    afx_msg void OnOutputPathUpdate();
+    afx_msg void OnOutputPathChange();
 
     DECLARE_MESSAGE_MAP()
 
@@ -75,8 +75,7 @@ private:
     void FocusToMonth();
     int ShowMessage(const char* text, UINT type);
 
-    // The path edit holds at most 255 CP932 bytes: its text and caret before the last edit.
+    // The path edit holds at most 255 CP932 bytes: its text before the last edit.
     CString m_strPathBeforeEdit;
-    DWORD m_pathCaretBeforeEdit = 0;
     bool m_bLoadingControls = false;
 };
