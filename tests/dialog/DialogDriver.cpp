@@ -35,6 +35,7 @@ void DrivenConditionDlg::HoldShift(bool held)
 
 BOOL DrivenConditionDlg::OnInitDialog()
 {
+    m_nextStep = 0;
     const BOOL result = CConditionDlg::OnInitDialog();
     ::SetTimer(m_hWnd, kStepTimer, 15, nullptr);
     ::SetTimer(m_hWnd, kWatchdogTimer, 20000, nullptr);
