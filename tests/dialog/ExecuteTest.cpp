@@ -153,6 +153,29 @@ TEST_F(ExecuteTest, AnUnusableDriveOrShareIsRefused)
     }
 }
 
+TEST_F(ExecuteTest, APathOnACdRomIsRefusedAndAWritableShareAccepted)
+{
+    MappedDrive cdrom('r', UnixPathOf(host.Path()), DRIVE_CDROM);
+    MappedShare share("bridgesrv", "books", UnixPathOf(host.Path()));
+    if (!cdrom.Ready() || !share.Ready()) GTEST_SKIP() << "no CD-ROM drive or share can be made in the Wine prefix";
+    {
+        MessageBoxScript boxes;
+        EXPECT_EQ(ExecuteWith(L"R:\\a.xml", {ExpectBackToThePath()}), kStillOpen);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kBadDrive});
+    }
+    MessageBoxScript boxes;
+    DrivenConditionDlg again;
+    again.m_nPeriodStart = dlg.m_nPeriodStart;
+    again.m_nPeriodEnd = dlg.m_nPeriodEnd;
+    again.steps = {[&](Dlg& d) {
+        d.SetText(IDC_TO_MONTH, L"3");
+        d.SetText(IDC_OUTPUT_PATH, L"\\\\bridgesrv\\books\\share.xml");
+        d.PostClick(IDC_EXECUTE);
+    }};
+    EXPECT_EQ(again.DoModal(), kConditionExecute);
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
 TEST_F(ExecuteTest, APathWithoutFileNameOrNamingAFolderIsRefused)
 {
     ASSERT_TRUE(CreateDirectoryW(Path(L"ソ").c_str(), nullptr));
@@ -190,7 +213,7 @@ TEST_F(ExecuteTest, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
 
 TEST_F(ExecuteTest, AFolderOnADriveWithoutRootCannotBeCreated)
 {
-    MappedDrive none('q', "", "");
+    MappedDrive none('q', "", 0);
     if (!none.Ready()) GTEST_SKIP() << "drive Q: cannot be removed from the Wine prefix: " << none.Problem();
     MessageBoxScript boxes({IDYES});
     EXPECT_EQ(ExecuteWith(L"Q:\\out\\a.xml", {ExpectBackToThePath()}), kStillOpen);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <winioctl.h>
+
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -10,16 +12,9 @@
 
 namespace {
 
-const wchar_t kDrivesKey[] = L"Software\\Wine\\Drives";
-
 std::string Quoted(const std::string& text)
 {
     return "'" + text + "'";
-}
-
-std::wstring DriveValueName(char letter)
-{
-    return std::wstring(1, static_cast<wchar_t>(letter)) + L":";
 }
 
 }  // namespace
@@ -71,43 +66,54 @@ std::string UnixPathOf(const std::wstring& windowsPath)
     return path;
 }
 
-MappedDrive::MappedDrive(char letter, const std::string& unixTarget, const std::string& type)
-    : letter_(letter), type_(type)
+namespace {
+
+// Wine's request to its mount manager that defines (or, with type 0 and no path, removes)
+// a drive letter; the Unix folder follows the record.
+struct UnixDriveRequest {
+    ULONG size;
+    ULONG type;
+    ULONG fsType;
+    DWORD serial;
+    ULONGLONG unixDevice;
+    WCHAR letter;
+    USHORT mountPointOffset;
+    USHORT deviceOffset;
+    USHORT labelOffset;
+};
+constexpr DWORD kDefineUnixDrive = CTL_CODE(static_cast<ULONG>('m'), 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+bool DefineUnixDrive(char letter, ULONG type, const std::string& unixTarget)
 {
-    const std::string prefix = WinePrefixFolder();
-    if (prefix.empty()) {
-        problem_ = "not running under Wine (no WINEPREFIX)";
-        return;
+    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return false;
+    std::vector<char> request(sizeof(UnixDriveRequest) + (unixTarget.empty() ? 0 : unixTarget.size() + 1), '\0');
+    auto* drive = reinterpret_cast<UnixDriveRequest*>(request.data());
+    drive->size = static_cast<ULONG>(request.size());
+    drive->type = type;
+    drive->letter = static_cast<WCHAR>(letter);
+    if (!unixTarget.empty()) {
+        drive->mountPointOffset = sizeof(UnixDriveRequest);
+        unixTarget.copy(request.data() + sizeof(UnixDriveRequest), unixTarget.size());
     }
-    const std::string link = prefix + "/dosdevices/" + std::string(1, letter) + ":";
-    const std::string command = unixTarget.empty() ? "rm -f " + Quoted(link)
-                                                   : "ln -sfn " + Quoted(unixTarget) + " " + Quoted(link);
-    if (!RunUnixShell(command)) {
-        problem_ = "cannot change " + link;
-        return;
-    }
-    if (!type.empty()) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kDrivesKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-            problem_ = "cannot open HKLM\\Software\\Wine\\Drives";
-            return;
-        }
-        const std::wstring value = WideFromUtf8(type);
-        RegSetValueExW(key, DriveValueName(letter).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
-    ready_ = true;
+    const BOOL done = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    CloseHandle(manager);
+    return done != FALSE;
+}
+
+}  // namespace
+
+MappedDrive::MappedDrive(char letter, const std::string& unixTarget, unsigned driveType) : letter_(letter)
+{
+    ready_ = DefineUnixDrive(letter, unixTarget.empty() ? 0 : driveType, unixTarget);
+    if (!ready_) problem_ = "Wine's mount manager refused to define the drive";
 }
 
 MappedDrive::~MappedDrive()
 {
-    const std::string prefix = WinePrefixFolder();
-    if (prefix.empty()) return;
-    RunUnixShell("rm -f " + Quoted(prefix + "/dosdevices/" + std::string(1, letter_) + ":"));
-    // The drive type stays in the registry of the build's own prefix: Wine's mount manager
-    // takes a type that changes back and forth over only after a while, and a letter
-    // without its link is no drive whatever its type.
+    if (ready_) DefineUnixDrive(letter_, 0, "");
 }
 
 MappedShare::MappedShare(const std::string& server, const std::string& share, const std::string& unixTarget)

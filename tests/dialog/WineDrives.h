@@ -1,7 +1,7 @@
 #pragma once
 // Drive letters and network shares of the Wine prefix the tests run in, made and removed by
-// the tests themselves: links in the prefix's dosdevices folder, and the drive type in
-// HKLM\Software\Wine\Drives. Outside Wine (or without the rights) they report failure and
+// the tests themselves: drives through Wine's mount manager, shares as links in the prefix's
+// dosdevices\unc folder. Outside Wine (or without the rights) they report failure and
 // the tests that need them are skipped, saying why.
 
 #include <string>
@@ -14,11 +14,12 @@ std::string WinePrefixFolder();
 // The Unix form of a Windows path, through the drive links of the prefix ("" outside Wine).
 std::string UnixPathOf(const std::wstring& windowsPath);
 
-// While it lives, `letter` (lower-case) names `unixTarget`, with the drive type given
-// ("cdrom", "hd"; empty: none set). The link is removed again, the type is left.
+// While it lives, drive `letter` names `unixTarget` with the drive type given (DRIVE_CDROM,
+// ...), defined through Wine's mount manager as its configuration tool does; with no target
+// the letter names no drive at all. The letter is undefined again at the end.
 class MappedDrive {
 public:
-    MappedDrive(char letter, const std::string& unixTarget, const std::string& type);
+    MappedDrive(char letter, const std::string& unixTarget, unsigned driveType);
     ~MappedDrive();
     MappedDrive(const MappedDrive&) = delete;
     MappedDrive& operator=(const MappedDrive&) = delete;
@@ -28,7 +29,6 @@ public:
 
 private:
     char letter_;
-    std::string type_;
     bool ready_ = false;
     std::string problem_;
 };
