@@ -41,6 +41,14 @@ std::string Normalized(const char* path)
     return NormalizeFolderPath(buffer) ? std::string(buffer) : std::string("(refused)");
 }
 
+#ifdef BRIDGE_MANIFEST_UTF8
+TEST(CodePageTest, ThisProgramRunsUnderTheUtf8CodePage)
+{
+    EXPECT_EQ(GetACP(), 65001u);
+    EXPECT_FALSE(IsDBCSLeadByte(0x83));
+}
+#endif
+
 TEST(PathSplitTest, SplitsAtTheLastRealSeparator)
 {
     EXPECT_EQ(Str(GetFolderPart("C:\\out\\a.xml")), "C:\\out\\");
