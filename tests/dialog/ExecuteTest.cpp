@@ -68,6 +68,20 @@ protected:
             EXPECT_TRUE(d.AllSelected(IDC_OUTPUT_PATH));
         };
     }
+    // The same in a second dialog over the same period, for a second answer to a question.
+    INT_PTR ExecuteAgainWith(const std::wstring& path, UINT key = 0) const
+    {
+        DrivenConditionDlg again;
+        again.m_nPeriodStart = dlg.m_nPeriodStart;
+        again.m_nPeriodEnd = dlg.m_nPeriodEnd;
+        again.steps = {[path, key](Dlg& d) {
+            d.SetText(IDC_TO_MONTH, L"3");
+            d.SetText(IDC_OUTPUT_PATH, path);
+            if (key != 0) d.PostKey(IDC_TO_MONTH, key);
+            else d.PostClick(IDC_EXECUTE);
+        }};
+        return again.DoModal();
+    }
     std::wstring Path(const wchar_t* name) const { return host.Path() + L"\\" + name; }
     bool Exists(const wchar_t* name) const { return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
 };
@@ -164,15 +178,7 @@ TEST_F(ExecuteTest, APathOnACdRomIsRefusedAndAWritableShareAccepted)
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kBadDrive});
     }
     MessageBoxScript boxes;
-    DrivenConditionDlg again;
-    again.m_nPeriodStart = dlg.m_nPeriodStart;
-    again.m_nPeriodEnd = dlg.m_nPeriodEnd;
-    again.steps = {[&](Dlg& d) {
-        d.SetText(IDC_TO_MONTH, L"3");
-        d.SetText(IDC_OUTPUT_PATH, L"\\\\bridgesrv\\books\\share.xml");
-        d.PostClick(IDC_EXECUTE);
-    }};
-    EXPECT_EQ(again.DoModal(), kConditionExecute);
+    EXPECT_EQ(ExecuteAgainWith(L"\\\\bridgesrv\\books\\share.xml"), kConditionExecute);
     EXPECT_TRUE(boxes.calls.empty());
 }
 
@@ -197,15 +203,7 @@ TEST_F(ExecuteTest, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
         EXPECT_FALSE(Exists(L"new1"));
     }
     MessageBoxScript boxes({IDYES});
-    DrivenConditionDlg again;
-    again.m_nPeriodStart = dlg.m_nPeriodStart;
-    again.m_nPeriodEnd = dlg.m_nPeriodEnd;
-    again.steps = {[&](Dlg& d) {
-        d.SetText(IDC_TO_MONTH, L"3");
-        d.SetText(IDC_OUTPUT_PATH, Path(L"new1\\ソ\\a.xml"));
-        d.PostClick(IDC_EXECUTE);
-    }};
-    EXPECT_EQ(again.DoModal(), kConditionExecute);
+    EXPECT_EQ(ExecuteAgainWith(Path(L"new1\\ソ\\a.xml")), kConditionExecute);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kCreateFolder});
     EXPECT_TRUE(Exists(L"new1\\ソ"));
     EXPECT_FALSE(Exists(L"new1\\ソ\\a.xml"));
@@ -233,19 +231,8 @@ TEST_F(ExecuteTest, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees)
         EXPECT_EQ(boxes.calls[0].style, kQuestion);
     }
     MessageBoxScript boxes({IDYES});
-    DrivenConditionDlg again;
-    again.m_nPeriodStart = dlg.m_nPeriodStart;
-    again.m_nPeriodEnd = dlg.m_nPeriodEnd;
-    again.steps = {[&](Dlg& d) {
-        d.SetText(IDC_TO_MONTH, L"3");
-        d.SetText(IDC_OUTPUT_PATH, Path(L"a.xml"));
-        d.PostKey(IDC_TO_MONTH, VK_F12);
-    }};
-    EXPECT_EQ(again.DoModal(), kConditionExecute);
+    EXPECT_EQ(ExecuteAgainWith(Path(L"a.xml"), VK_F12), kConditionExecute);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kOverwrite});
-    EXPECT_EQ(again.m_strOutputPath.Bytes(), Cp932(Path(L"a.xml")));
-    EXPECT_EQ(again.m_strToMonth.Bytes(), "3");
-    EXPECT_EQ(again.m_strFromMonth.Bytes(), "4");
 }
 
 TEST_F(ExecuteTest, ANewFileInAnExistingFolderEndsTheDialogWithoutQuestions)
@@ -254,6 +241,9 @@ TEST_F(ExecuteTest, ANewFileInAnExistingFolderEndsTheDialogWithoutQuestions)
     EXPECT_EQ(ExecuteWith(Path(L"表.xml")), kConditionExecute);
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(dlg.m_strOutputPath.Bytes(), Cp932(Path(L"表.xml")));
+    EXPECT_EQ(dlg.m_strToMonth.Bytes(), "3");
+    EXPECT_EQ(dlg.m_strFromMonth.Bytes(), "4");
+    EXPECT_EQ(dlg.m_nTaxIncluded, 1);
 }
 
 }  // namespace
