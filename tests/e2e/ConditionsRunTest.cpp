@@ -47,6 +47,23 @@ void ClickCheckBox(HWND dialog, int id)
     SendMessageTimeoutW(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
+// Starts a run, checks what its dialog offers, and cancels it.
+void ExpectDialogOffers(CompanyFolder& company, const std::wstring& toMonth, bool taxIncluded, const std::wstring& path,
+                        const wchar_t* exeName = L"QuorlinA.exe")
+{
+    BridgeProcess run;
+    ASSERT_TRUE(company.Start(run, exeName));
+    HWND dialog = WaitForDialog(run.Id(), kConditionCaption, kTimeoutMs);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, IDC_TO_MONTH), toMonth);
+    EXPECT_EQ(ControlText(dialog, IDC_OUTPUT_PATH), path);
+    DWORD_PTR check = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, IDC_TAX_INCLUDED), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check);
+    EXPECT_EQ(check, static_cast<DWORD_PTR>(taxIncluded ? BST_CHECKED : BST_UNCHECKED));
+    ClickButton(dialog, IDC_CANCEL_BUTTON);
+    EXPECT_NE(AnswerUntilTheEnd(run).find(kCancelled), std::wstring::npos);
+}
+
 TEST(ConditionsRunTest, ASecondRunShowsTheFirstRunsConditions)
 {
     CompanyFolder company;
@@ -75,18 +92,22 @@ TEST(ConditionsRunTest, ASecondRunShowsTheFirstRunsConditions)
     }
     EXPECT_EQ(ReadFileBytes(company.DataFolder() + L"\\settings\\QuorlinA.env"), "sato/1/3:1/2/" + Cp932(output) + "\n");
 
-    BridgeProcess second;
-    ASSERT_TRUE(company.Start(second, L"QuorlinA.exe"));
-    HWND dialog = WaitForDialog(second.Id(), kConditionCaption, kTimeoutMs);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ControlText(dialog, IDC_TO_MONTH), L"2");
-    EXPECT_EQ(ControlText(dialog, IDC_FROM_MONTH), L"4");
-    EXPECT_EQ(ControlText(dialog, IDC_OUTPUT_PATH), output);
-    DWORD_PTR check = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, IDC_TAX_INCLUDED), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check);
-    EXPECT_EQ(check, static_cast<DWORD_PTR>(BST_CHECKED));
-    ClickButton(dialog, IDC_CANCEL_BUTTON);
-    EXPECT_NE(AnswerUntilTheEnd(second).find(kCancelled), std::wstring::npos);
+    ExpectDialogOffers(company, L"2", true, output);
+}
+
+// What an earlier run (of this version or of an earlier one) left in the settings file.
+TEST(ConditionsRunTest, ARunOffersTheConditionsTheSettingsFileRemembers)
+{
+    CompanyFolder company;
+    const std::wstring output = company.OutputFolder() + L"\\ソ.xml";
+    CreateDirectoryW((company.DataFolder() + L"\\settings").c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(company.DataFolder() + L"\\settings\\QuorlinA.env",
+                               "user01/1/3:0/5/C:\\other.xml\nsato/1/3:1/11/" + Cp932(output) + "\n"));
+    // The shipped edition and the copy under the UTF-8 code page read the same bytes alike.
+    for (const wchar_t* exeName : {L"QuorlinA.exe", L"QuorlinA-utf8.exe"}) {
+        SCOPED_TRACE(Utf8FromWide(exeName));
+        ExpectDialogOffers(company, L"11", true, output, exeName);
+    }
 }
 
 }  // namespace
