@@ -54,12 +54,8 @@ CString FolderOfPath(const char* path)
     if (!path) return CString();
     const std::string text(path);
     size_t cut = std::string::npos;  // just after the last real backslash
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            ++i;  // the trail byte, whatever its value
-        } else if (text[i] == '\\') {
-            cut = i + 1;
-        }
+    for (size_t i = 0; i < text.size(); i += Cp932CharLength(text, i)) {
+        if (text[i] == '\\') cut = i + 1;   // a trail byte is never looked at on its own
     }
     return cut == std::string::npos ? CString(path) : CString(path, static_cast<int>(cut));
 }

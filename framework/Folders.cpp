@@ -1,7 +1,6 @@
 #include "framework/Folders.h"
 
 #include <io.h>
-#include <shlwapi.h>
 
 #include <string>
 
@@ -28,7 +27,8 @@ BOOL IsAccessible(const char* path, int mode)
 
 BOOL IsFolder(const char* path)
 {
-    return ::PathIsDirectoryW(Wide(path).c_str()) ? TRUE : FALSE;
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TRUE : FALSE;
 }
 
 BOOL CreateFolder(const char* path)

@@ -10,7 +10,7 @@
 UINT GetDriveTypeOf(const char* root);
 // _waccess: TRUE when `path` exists and allows `mode` (0 exists, 2 write, 4 read, 6 both).
 BOOL IsAccessible(const char* path, int mode);
-// PathIsDirectoryW: TRUE when `path` names an existing folder.
+// GetFileAttributesW: TRUE when `path` names an existing folder.
 BOOL IsFolder(const char* path);
 // CreateDirectoryW with default security.
 BOOL CreateFolder(const char* path);
