@@ -73,19 +73,10 @@ TEST(ConditionsRunTest, ASecondRunShowsTheFirstRunsConditions)
         ASSERT_TRUE(company.Start(first, L"QuorlinA.exe"));
         HWND dialog = WaitForDialog(first.Id(), kConditionCaption, kTimeoutMs);
         ASSERT_NE(dialog, nullptr);
-        const bool hasPeriod = ControlText(dialog, IDC_PERIOD) != L" 0000/00/00～0000/00/00";
         SetControlText(dialog, IDC_TO_MONTH, L"2");
         ClickCheckBox(dialog, IDC_TAX_INCLUDED);  // the sample company sums without tax
         SetControlText(dialog, IDC_OUTPUT_PATH, output);
         ClickButton(dialog, IDC_EXECUTE);
-        if (!hasPeriod) {
-            HWND refusal = WaitForDialog(first.Id(), kMessageCaption, kTimeoutMs);
-            if (refusal) ClickButton(refusal, IDOK);
-            for (int wait = 0; wait < 200 && refusal && IsWindow(refusal); ++wait) Sleep(25);
-            ClickButton(dialog, IDC_CANCEL_BUTTON);
-            AnswerUntilTheEnd(first);
-            GTEST_SKIP() << "no company record is read yet: without a period no run can succeed";
-        }
         const std::wstring texts = AnswerUntilTheEnd(first);
         if (texts.find(kDone) == std::wstring::npos)
             GTEST_SKIP() << "the first run did not succeed (no XML report yet?), so it remembered nothing";
