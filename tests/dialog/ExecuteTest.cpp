@@ -105,6 +105,22 @@ TEST_F(ExecuteTest, AMonthOutsideThePeriodIsRefusedFirst)
     EXPECT_EQ(boxes.calls[0].style, kRefusal);
 }
 
+TEST_F(ExecuteTest, ACalendarYearPeriodOffersDecemberAndAcceptsJanuary)
+{
+    MessageBoxScript boxes;
+    dlg.m_nPeriodStart = 20020101;
+    dlg.m_nPeriodEnd = 20021231;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                  EXPECT_EQ(d.Text(IDC_FROM_MONTH), L"1");
+                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"12");
+                  d.SetText(IDC_TO_MONTH, L"1");
+                  d.SetText(IDC_OUTPUT_PATH, Path(L"year.xml"));
+                  d.PostClick(IDC_EXECUTE);
+              }}),
+              kConditionExecute);
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
 TEST_F(ExecuteTest, ARememberedMonthOutsideThePeriodIsShownAndRefused)
 {
     WriteSettings("suzuki/7/12:1/0/C:\\a.xml\n");
