@@ -62,10 +62,12 @@ BOOL CConditionDlg::IsOutputPathAccepted()
         OnBrowse();
         return FALSE;
     }
+    // A character without a CP932 form reads as '?' in the member: the edit tells.
+    CString exactText;
+    const bool hasCp932Form = m_edOutputPath.GetExactText(exactText) != FALSE;
     const char* refusal = nullptr;
-    CString typed;
     if (m_strOutputPath.GetLength() > kPathMaxBytes) refusal = msg::kPathTooLong;
-    else if (!m_edOutputPath.GetExactText(typed) || !IsValidPathChars(m_strOutputPath)) refusal = msg::kRefusedChars;
+    else if (!hasCp932Form || !IsValidPathChars(m_strOutputPath)) refusal = msg::kRefusedChars;
     else if (!IsValidDrive(m_strOutputPath)) refusal = msg::kBadDrive;
     else if (GetFileNamePart(m_strOutputPath).IsEmpty()) refusal = msg::kNoFileName;
     if (refusal != nullptr) {
