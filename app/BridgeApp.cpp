@@ -136,8 +136,10 @@ BOOL CBridgeApp::RunSteps()
     CConditionDlg conditionDlg(m_pHostWnd);
     AskHostForUser(conditionDlg);
     FillConditionDialog(conditionDlg, dataInfo, *this);
-    if (conditionDlg.DoModal() == kConditionCancel) {
-        m_nResult = kRunCancelled;
+    // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
+    const INT_PTR dialogResult = conditionDlg.DoModal();
+    if (dialogResult != kConditionExecute) {
+        m_nResult = dialogResult == kConditionCancel ? kRunCancelled : kRunFailed;
         return FALSE;
     }
     const RunConditions conditions = TakeConditions(conditionDlg);

@@ -1,9 +1,26 @@
 #include "dialog/ConditionDlg.h"
 
 #include <cstring>
+#include <string_view>
 
+#include "app/PeriodMonths.h"
+#include "dialog/ConditionMessages.h"
+#include "dialog/DefaultConditions.h"
+#include "dialog/PathFunctions.h"
+#include "framework/CodePage.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
+
+namespace {
+
+constexpr int kPathEditMaxBytes = 255;
+
+bool IsModifierHeld()
+{
+    return ::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0;
+}
+
+}  // namespace
 
 CConditionDlg::CConditionDlg(CWnd* parent) : CDialog(IDD_CONDITION, parent)
 {
@@ -12,7 +29,11 @@ CConditionDlg::CConditionDlg(CWnd* parent) : CDialog(IDD_CONDITION, parent)
 
 BEGIN_MESSAGE_MAP(CConditionDlg, CDialog)
     ON_BN_CLICKED(IDC_EXECUTE, &CConditionDlg::OnExecute)
+    ON_BN_CLICKED(IDC_BROWSE, &CConditionDlg::OnBrowse)
+    ON_WM_DESTROY()
     ON_BN_CLICKED(IDC_CANCEL_BUTTON, &CConditionDlg::OnCancel)
+    ON_BN_CLICKED(IDC_TAX_INCLUDED, &CConditionDlg::OnTaxCheck)
+    ON_COMMAND_NOTIFY(EN_CHANGE, IDC_OUTPUT_PATH, &CConditionDlg::OnOutputPathChange)
 END_MESSAGE_MAP()
 
 void CConditionDlg::DoDataExchange(CDataExchange* pDX)
@@ -34,32 +55,139 @@ void CConditionDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_FROM_MONTH, m_strFromMonth);
 }
 
-// The remembered conditions, the default months and path and the Execute checks come with
-// the rest of the dialog; for now it shows the company and period and hands back what the
-// user typed.
 BOOL CConditionDlg::OnInitDialog()
 {
-    return CDialog::OnInitDialog();
+    CDialog::OnInitDialog();
+    if (m_bPastData == 1) {
+        ShowMessage(condition_messages::kPastData, MB_ICONEXCLAMATION | MB_OK);
+        EndDialog(kConditionCancel);
+        return TRUE;
+    }
+    m_edOutputPath.LimitText(kPathEditMaxBytes);
+
+    short fromMonth = 0;
+    short toMonth = 0;
+    int16_t taxIncluded = 0;
+    CString workingPath;
+    std::memset(m_szSavedPath, 0, sizeof m_szSavedPath);
+    int16_t storedToMonth = 0;
+    if (ReadLastConditions(&taxIncluded, &storedToMonth, m_szSavedPath, sizeof m_szSavedPath)) {
+        toMonth = storedToMonth;
+        workingPath = m_szSavedPath;
+    } else {
+        short lastMonth = 0;
+        CalcPeriodMonths(m_nPeriodStart, m_nPeriodEnd, &fromMonth, &lastMonth);
+        toMonth = static_cast<short>(lastMonth % 100);
+        taxIncluded = ReadTaxSetting();
+    }
+    if (workingPath.IsEmpty()) workingPath = DefaultOutputPath();
+
+    m_bFixedPath = m_strHostPath.IsEmpty() ? 0 : 1;
+    if (m_bFixedPath) {
+        m_strOutputPath = m_strHostPath;
+        m_edOutputPath.EnableWindow(FALSE);
+        m_btnBrowse.EnableWindow(FALSE);
+        m_grpOutput.SetWindowText("出力先");
+    } else {
+        m_strOutputPath = workingPath;
+    }
+
+    if (fromMonth == 0) CalcPeriodMonths(m_nPeriodStart, m_nPeriodEnd, &fromMonth, nullptr);
+    m_strFromMonth.Format("%d", fromMonth);
+    m_strToMonth.Format("%d", toMonth);
+
+    m_nTaxIncluded = taxIncluded != 0 ? 1 : 0;
+    m_chkTaxIncluded.SetCheck(m_nTaxIncluded ? BST_CHECKED : BST_UNCHECKED);
+    LoadControls();
+    return TRUE;  // the focus goes to the first tab stop, the to-month
 }
 
-void CConditionDlg::OnExecute()
+BOOL CConditionDlg::PreTranslateMessage(MSG* message)
 {
-    UpdateData(TRUE);
-    EndDialog(kConditionExecute);
+    if (message->message == WM_KEYDOWN && !IsModifierHeld()) {
+        if (message->wParam == VK_RETURN && HandleEnter(message->hwnd)) return TRUE;
+        if (message->wParam == VK_F12) {
+            OnExecute();
+            return TRUE;
+        }
+    }
+    return CDialog::PreTranslateMessage(message);
+}
+
+// Enter moves through the dialog in its order and presses the buttons it lands on; on
+// Cancel it is left to the platform.
+BOOL CConditionDlg::HandleEnter(HWND target)
+{
+    if (target == m_edToMonth.m_hWnd) {
+        GotoDlgCtrl(&m_chkTaxIncluded);
+    } else if (target == m_chkTaxIncluded.m_hWnd) {
+        if (m_btnBrowse.IsWindowEnabled()) FocusOutputPath();
+        else GotoDlgCtrl(&m_btnExecute);
+    } else if (target == m_edOutputPath.m_hWnd) {
+        GotoDlgCtrl(m_btnBrowse.IsWindowEnabled() ? static_cast<CWnd*>(&m_btnBrowse) : &m_btnExecute);
+    } else if (target == m_btnBrowse.m_hWnd) {
+        OnBrowse();
+    } else if (target == m_btnExecute.m_hWnd) {
+        OnExecute();
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CConditionDlg::OnTaxCheck()
+{
+    m_nTaxIncluded = static_cast<int16_t>(m_chkTaxIncluded.GetCheck() == BST_CHECKED ? 1 : 0);
 }
 
 void CConditionDlg::OnCancel()
 {
+    ShowMessage(condition_messages::kCancelled, MB_ICONINFORMATION | MB_OK);
     EndDialog(kConditionCancel);
 }
 
-BOOL CConditionDlg::ReadLastConditions(int16_t* /*taxIncluded*/, int16_t* /*toMonth*/, char* /*path*/)
+// An edit that takes the path past 255 CP932 bytes is taken back, as a narrow edit control
+// refuses the input; texts the dialog loads itself are left to Execute to judge.
+void CConditionDlg::OnOutputPathChange()
 {
-    return FALSE;
+    CString text;
+    m_edOutputPath.GetWindowText(text);
+    if (m_bLoadingControls || text.GetLength() <= kPathEditMaxBytes) {
+        m_strPathBeforeEdit = text;
+        return;
+    }
+    // The caret goes back to where the refused input began.
+    const std::string_view before = m_strPathBeforeEdit.Bytes();
+    const std::string_view after = text.Bytes();
+    size_t common = 0;
+    for (size_t length; (length = Cp932CharLength(before, common)) > 0 &&
+                        before.substr(common, length) == after.substr(common, length);)
+        common += length;
+    const int caret = static_cast<int>(WideFromCp932(before.substr(0, common)).size());
+    m_edOutputPath.SetWindowText(m_strPathBeforeEdit);
+    m_edOutputPath.SetSel(caret, caret);
 }
 
-BOOL CConditionDlg::WriteLastConditions(int16_t /*taxIncluded*/, int16_t /*toMonth*/,
-                                        const char* /*path*/)
+void CConditionDlg::LoadControls()
 {
-    return FALSE;
+    m_bLoadingControls = true;
+    UpdateData(FALSE);
+    m_bLoadingControls = false;
+}
+
+void CConditionDlg::FocusOutputPath()
+{
+    GotoDlgCtrl(&m_edOutputPath);
+    m_edOutputPath.SetSel(0, -1);
+}
+
+void CConditionDlg::FocusToMonth()
+{
+    GotoDlgCtrl(&m_edToMonth);
+    m_edToMonth.SetSel(0, -1);
+}
+
+int CConditionDlg::ShowMessage(const char* text, UINT type)
+{
+    return MessageBox(text, condition_messages::kCaption, type);
 }

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <string>
+
+#include "framework/CodePage.h"
+
 void CEdit::LimitText(int maxChars)
 {
     ::SendMessageW(m_hWnd, EM_LIMITTEXT, static_cast<WPARAM>(maxChars > 0 ? maxChars : 0), 0);
@@ -11,6 +15,25 @@ void CEdit::SetSel(int start, int end, BOOL noScroll)
 {
     ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
     if (!noScroll) ::SendMessageW(m_hWnd, EM_SCROLLCARET, 0, 0);
+}
+
+DWORD CEdit::GetSel() const
+{
+    return static_cast<DWORD>(::SendMessageW(m_hWnd, EM_GETSEL, 0, 0));
+}
+
+BOOL CEdit::GetExactText(CString& text) const
+{
+    text.Empty();
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) return TRUE;
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, wide.data(), length + 1);
+    wide.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    std::string bytes;
+    const bool exact = Cp932FromWide(wide, bytes);
+    text = CString(bytes.data(), static_cast<int>(bytes.size()));
+    return exact ? TRUE : FALSE;
 }
 
 int CButton::GetCheck() const

@@ -10,6 +10,9 @@ public:
     // Selects start..end (-1 as end: to the end of the text) and, unless noScroll, scrolls
     // the caret into view.
     void SetSel(int start, int end, BOOL noScroll = FALSE);
+    DWORD GetSel() const;  // EM_GETSEL: start in the low word, end in the high word
+    // The text as CP932; FALSE when some character has no CP932 form (it reads as '?').
+    BOOL GetExactText(CString& text) const;
 };
 
 class CButton : public CWnd {

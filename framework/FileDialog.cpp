@@ -59,6 +59,7 @@ INT_PTR CFileDialog::DoModal()
 {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     m_pathName.Empty();
+    m_pathNameExact = TRUE;
 
     if (const FileDialogResponder responder = Responder()) {
         const FileDialogCall call{owner, m_title.Bytes(), m_fileName.Bytes(), m_initialDir.Bytes(),
@@ -98,7 +99,7 @@ bool CFileDialog::RunSystemDialog(HWND owner)
 
     file.back() = L'\0';
     std::string path;
-    Cp932FromWide(file.data(), path);  // a name without a CP932 form comes back with '?'
+    m_pathNameExact = Cp932FromWide(file.data(), path);  // '?' for a character without a CP932 form
     m_pathName = CString(path.data(), static_cast<int>(path.size()));
     return true;
 }

@@ -16,6 +16,8 @@ public:
     void SetInitialDir(const char* folder);
     INT_PTR DoModal();  // IDOK when the user chose a file, IDCANCEL otherwise (also on failure)
     CString GetPathName() const { return m_pathName; }
+    // FALSE when the chosen name has a character without a CP932 form (it reads as '?').
+    BOOL IsPathNameExact() const { return m_pathNameExact; }
 
 private:
     bool RunSystemDialog(HWND owner);
@@ -23,5 +25,6 @@ private:
     BOOL m_openFileDialog;
     CString m_defExt, m_fileName, m_filter, m_title, m_initialDir, m_pathName;
     DWORD m_flags;
+    BOOL m_pathNameExact = TRUE;
     CWnd* m_pParentWnd;
 };

@@ -43,7 +43,14 @@ HWND ExecuteAprilToMarch(CompanyFolder& company, BridgeProcess& process, const s
     SetControlText(dialog, IDC_TO_MONTH, L"3");
     SetControlText(dialog, IDC_OUTPUT_PATH, output);
     ClickButton(dialog, IDC_EXECUTE);
-    return WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
+    HWND box = WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
+    // Execute asks before it overwrites an earlier statement.
+    if (box != nullptr && MessageBoxText(box) == L"同名のファイルが存在します。\n\n上書きしてもよろしいですか？") {
+        ClickButton(box, IDYES);
+        for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(25);
+        box = WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
+    }
+    return box;
 }
 
 void CloseAndWait(BridgeProcess& process, HWND box)

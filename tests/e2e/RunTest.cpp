@@ -123,6 +123,10 @@ TEST_P(DialogRunTest, CancelEndsTheRunAndClosesTheConnection)
     EXPECT_EQ(ControlText(dialog, IDC_TO_MONTH_LABEL), L"月度(&E)");
     EXPECT_EQ(ControlText(dialog, IDC_TAX_INCLUDED), L"税込みで集計する。(&Z)");
     ClickButton(dialog, IDC_CANCEL_BUTTON);
+    HWND box = WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"｢科目内訳書｣の集計を中止します。");
+    ClickButton(box, IDOK);
 
     EXPECT_EQ(ExitStatus(process), 0u);
     const Calls calls = company.CallNames();
@@ -137,6 +141,8 @@ TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
     ASSERT_NE(dialog, nullptr);
     // The sample company's period; the wave dash is code page 932's.
     EXPECT_EQ(ControlText(dialog, IDC_PERIOD), L" 2024/04/01～2025/03/31");
+    // The period runs from April to March: March is its last month.
+    SetControlText(dialog, IDC_TO_MONTH, L"3");
     SetControlText(dialog, IDC_OUTPUT_PATH, company.OutputFolder() + L"\\statement.xml");
     ClickButton(dialog, IDC_EXECUTE);
 

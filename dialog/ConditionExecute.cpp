@@ -1,0 +1,96 @@
+// Execute: the month range, then the output path in a fixed order, with the questions
+// before a folder is created or a file overwritten. The dialog ends with Execute only when
+// every check has passed.
+#include <cstdlib>
+
+#include "app/PeriodMonths.h"
+#include "dialog/ConditionDlg.h"
+#include "dialog/ConditionMessages.h"
+#include "dialog/MonthRange.h"
+#include "dialog/PathFunctions.h"
+#include "framework/File.h"
+#include "framework/Folders.h"
+
+namespace msg = condition_messages;
+
+namespace {
+
+constexpr int kPathMaxBytes = 255;
+constexpr UINT kRefusal = MB_ICONEXCLAMATION | MB_OK;
+constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
+
+}  // namespace
+
+void CConditionDlg::OnExecute()
+{
+    UpdateData(TRUE);
+    if (!IsMonthRangeValid()) {
+        ShowMessage(msg::kMonthRange, kRefusal);
+        FocusToMonth();
+        return;
+    }
+    if (!IsOutputPathAccepted()) return;
+
+    CFileStatus status;
+    if (!m_bFixedPath && CFile::GetStatus(m_strOutputPath, status)) {
+        if (status.m_attribute & FILE_ATTRIBUTE_DIRECTORY) {
+            ShowMessage(msg::kNoFileName, kRefusal);
+            FocusOutputPath();
+            return;
+        }
+        if (ShowMessage(msg::kOverwrite, kQuestion) != IDYES) {
+            FocusOutputPath();
+            return;
+        }
+    }
+    EndDialog(kConditionExecute);
+}
+
+BOOL CConditionDlg::IsMonthRangeValid() const
+{
+    short first = 0;
+    short last = 0;
+    CalcPeriodMonths(m_nPeriodStart, m_nPeriodEnd, &first, &last);
+    return IsMonthRangeAccepted(std::atol(m_strFromMonth), std::atol(m_strToMonth), first, last);
+}
+
+// The checks of the path itself and of its folder; each refusal has shown its message.
+BOOL CConditionDlg::IsOutputPathAccepted()
+{
+    if (m_strOutputPath.IsEmpty()) {
+        ShowMessage(msg::kNoPath, kRefusal);
+        OnBrowse();
+        return FALSE;
+    }
+    // A character without a CP932 form reads as '?' in the member: the edit tells.
+    CString exactText;
+    const bool hasCp932Form = m_edOutputPath.GetExactText(exactText) != FALSE;
+    const char* refusal = nullptr;
+    if (m_strOutputPath.GetLength() > kPathMaxBytes) refusal = msg::kPathTooLong;
+    else if (!hasCp932Form || !IsValidPathChars(m_strOutputPath)) refusal = msg::kRefusedChars;
+    else if (!IsValidDrive(m_strOutputPath)) refusal = msg::kBadDrive;
+    else if (GetFileNamePart(m_strOutputPath).IsEmpty()) refusal = msg::kNoFileName;
+    if (refusal != nullptr) {
+        ShowMessage(refusal, kRefusal);
+        FocusOutputPath();
+        return FALSE;
+    }
+    return ConfirmOutputFolder();
+}
+
+// A missing folder is created, with every level above it, when the user agrees.
+BOOL CConditionDlg::ConfirmOutputFolder()
+{
+    const CString folder = GetFolderPart(m_strOutputPath);
+    if (folder.IsEmpty() || IsAccessible(folder, 0)) return TRUE;
+    if (ShowMessage(msg::kCreateFolder, kQuestion) != IDYES) {
+        FocusOutputPath();
+        return FALSE;
+    }
+    if (!CreateFolderTree(folder)) {
+        ShowMessage(msg::kCreateFailed, kRefusal);
+        FocusOutputPath();
+        return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,166 @@
+// The last-conditions settings file: one line per host user and selection,
+// "user/no1/no2:tax/month/path\n", in the host's settings folder (folder type 1).
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "dialog/ConditionDlg.h"
+#include "dialog/PathFunctions.h"
+#include "framework/CodePage.h"
+#include "framework/File.h"
+#include "framework/ReplacementFile.h"
+#include "host/HostLibrary.h"
+#include "res/Edition.h"
+
+namespace {
+
+constexpr long kSettingsFolderType = 1;
+
+CString SettingsFolder()
+{
+    char folder[kPathBufferSize] = {};
+    if (ClFileMgr::Inst()->GetAppFolderPath(kSettingsFolderType, folder, sizeof folder) != 0) return CString();
+    folder[sizeof folder - 1] = '\0';
+    return CString(folder);
+}
+
+CString SettingsFilePath(const CString& folder)
+{
+    CString path = folder;
+    path += kEdition.settingsFileName;
+    return path;
+}
+
+// The whole file; false when it does not exist or cannot be read.
+bool ReadWholeFile(const char* path, std::string& text)
+{
+    text.clear();
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
+    try {
+        char buffer[64 * 1024];
+        for (UINT read; (read = file.Read(buffer, sizeof buffer)) > 0;) text.append(buffer, read);
+        file.Close();
+    } catch (const CFileException&) {
+        return false;
+    }
+    return true;
+}
+
+// Where an entry with `key` starts: only at the start of a line, so that the key of user
+// "ser01" is not found inside the line of user "user01".
+size_t FindEntry(std::string_view text, std::string_view key, size_t from = 0)
+{
+    for (size_t pos = text.find(key, from); pos != std::string_view::npos; pos = text.find(key, pos + 1))
+        if (pos == 0 || text[pos - 1] == '\n') return pos;
+    return std::string_view::npos;
+}
+
+// `text` without any entry of `key` (each line with its line feed); other lines unchanged.
+std::string WithoutEntries(std::string_view text, std::string_view key)
+{
+    std::string kept;
+    size_t start = 0;
+    for (size_t pos = FindEntry(text, key); pos != std::string_view::npos; pos = FindEntry(text, key, start)) {
+        kept.append(text.substr(start, pos - start));
+        const size_t lineEnd = text.find('\n', pos);
+        start = lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
+    }
+    kept.append(text.substr(start));
+    return kept;
+}
+
+long LeadingNumber(std::string_view text)
+{
+    const std::string digits(text);
+    return std::strtol(digits.c_str(), nullptr, 10);
+}
+
+struct StoredConditions {
+    int16_t taxIncluded = 0;
+    int16_t toMonth = 0;
+    std::string_view path;
+};
+
+// "tax/month/path": the path after the last "/", the month between the first and the last.
+// A value without two "/" is no entry.
+bool ParseValue(std::string_view value, StoredConditions& out)
+{
+    const size_t first = value.find('/');
+    const size_t last = value.rfind('/');
+    if (first == std::string_view::npos || first == last) return false;
+    out.taxIncluded = static_cast<int16_t>(LeadingNumber(value.substr(0, first)));
+    out.toMonth = static_cast<int16_t>(LeadingNumber(value.substr(first + 1, last - first - 1)));
+    out.path = value.substr(last + 1);
+    return true;
+}
+
+bool ReplaceFile(const CString& path, const std::string& text)
+{
+    CReplacementFile file;
+    if (!file.Open(path)) return false;
+    try {
+        file.Write(text.data(), static_cast<UINT>(text.size()));
+    } catch (const CFileException&) {
+        return false;
+    }
+    return file.Commit() != FALSE;
+}
+
+}  // namespace
+
+CString CConditionDlg::LastConditionsKey() const
+{
+    const CString userId(m_szUserId, static_cast<int>(strnlen(m_szUserId, sizeof m_szUserId)));
+    CString key;
+    key.Format("%s/%ld/%ld:", static_cast<const char*>(userId), m_nSelectNo1, m_nSelectNo2);
+    return key;
+}
+
+BOOL CConditionDlg::ReadLastConditions(int16_t* taxIncluded, int16_t* toMonth, char* path, size_t pathSize)
+{
+    const CString key = LastConditionsKey();
+    const CString folder = SettingsFolder();
+    if (folder.IsEmpty()) return FALSE;
+    std::string text;
+    if (!ReadWholeFile(SettingsFilePath(folder), text)) return FALSE;
+
+    const size_t entry = FindEntry(text, key.Bytes());
+    if (entry == std::string::npos) return FALSE;
+    const size_t valueStart = entry + key.Bytes().size();
+    const size_t lineEnd = text.find('\n', valueStart);
+    const std::string_view value = std::string_view(text).substr(
+        valueStart, lineEnd == std::string::npos ? std::string::npos : lineEnd - valueStart);
+
+    StoredConditions stored;
+    if (!ParseValue(value, stored)) return FALSE;
+    if (stored.path.size() > kPathBufferSize - 1 || stored.path.size() >= pathSize) return FALSE;
+    if (stored.path.find('\0') != std::string_view::npos) return FALSE;
+    *taxIncluded = stored.taxIncluded;
+    *toMonth = stored.toMonth;
+    CopyCp932Text(path, pathSize, stored.path.data(), stored.path.size());
+    return TRUE;
+}
+
+BOOL CConditionDlg::WriteLastConditions(int16_t taxIncluded, int16_t toMonth, const char* path)
+{
+    const CString key = LastConditionsKey();
+    CString line;
+    line.Format("%s%d/%d/%s\n", static_cast<const char*>(key), taxIncluded, toMonth, path ? path : m_szSavedPath);
+
+    const CString folder = SettingsFolder();
+    if (folder.IsEmpty()) return FALSE;
+    if (!IsExistingFolder(folder) && !CreateFolderTree(folder)) return FALSE;
+
+    const CString filePath = SettingsFilePath(folder);
+    std::string text;
+    CFileStatus status;
+    if (CFile::GetStatus(filePath, status) && !ReadWholeFile(filePath, text)) return FALSE;
+
+    // The entry moves to the end; every other line keeps its bytes and its place.
+    std::string content = WithoutEntries(text, key.Bytes());
+    if (!content.empty() && content.back() != '\n') content += '\n';
+    content += line.Bytes();
+    return ReplaceFile(filePath, content) ? TRUE : FALSE;
+}

@@ -1,0 +1,255 @@
+// The condition dialog's start (past data, remembered or default conditions, the host's
+// fixed path), its keys, its tax box, Cancel and the save-file browser.
+#include <gtest/gtest.h>
+
+#include "tests/dialog/DialogDriver.h"
+
+namespace {
+
+const char kPastData[] = "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
+const char kCancelled[] = "｢科目内訳書｣の集計を中止します。";
+const char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
+const char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
+
+using Dlg = DrivenConditionDlg;
+
+TEST_F(ConditionDialogTest, PastResultsDataIsRefusedBeforeTheDialogShows)
+{
+    MessageBoxScript boxes;
+    dlg.m_bPastData = 1;
+    bool stepRan = false;
+    EXPECT_EQ(Run({[&](Dlg&) { stepRan = true; }}), kConditionCancel);
+    EXPECT_FALSE(stepRan);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, kPastData);
+    EXPECT_EQ(boxes.calls[0].caption, "科目内訳書");
+    EXPECT_EQ(boxes.calls[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+}
+
+TEST_F(ConditionDialogTest, WithoutRememberedConditionsThePeriodAndTheHostGiveTheDefaults)
+{
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                  EXPECT_EQ(d.Text(IDC_FROM_MONTH), L"4");
+                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"3");
+                  EXPECT_EQ(d.Text(IDC_COMPANY), L" テスト工業");
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), host.Path() + L"\\out\\*.xml");
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_GROUP), L"出力先(&O)");
+                  EXPECT_TRUE(::IsWindowEnabled(d.Item(IDC_OUTPUT_PATH)));
+                  EXPECT_EQ(::SendMessageW(d.Item(IDC_TAX_INCLUDED), BM_GETCHECK, 0, 0), BST_CHECKED);
+                  EXPECT_TRUE(d.HasFocus(IDC_TO_MONTH));
+                  EXPECT_TRUE(::IsWindowVisible(d.m_hWnd));
+              }}),
+              kStillOpen);
+    EXPECT_EQ(dlg.m_nTaxIncluded, 1);
+    EXPECT_EQ(dlg.m_bFixedPath, 0);
+}
+
+TEST_F(ConditionDialogTest, RememberedConditionsReplaceTheDefaults)
+{
+    WriteSettings("suzuki/7/12:0/11/C:\\ソ\\r.xml\n");
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                  EXPECT_EQ(d.Text(IDC_FROM_MONTH), L"4");  // always the period's first month
+                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"11");
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), L"C:\\ソ\\r.xml");
+                  EXPECT_EQ(::SendMessageW(d.Item(IDC_TAX_INCLUDED), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+              }}),
+              kStillOpen);
+    EXPECT_EQ(dlg.m_nTaxIncluded, 0);
+    EXPECT_STREQ(dlg.m_szSavedPath, "C:\\ソ\\r.xml");
+}
+
+TEST_F(ConditionDialogTest, AnEntryWithoutPathGetsTheTemporaryFolderWhenTheHostHasNoOutputFolder)
+{
+    WriteSettings("suzuki/7/12:1/12/\n");
+    host.ReplaceLine(L"host.ini", 10, "Output =");
+    ServeHostFolder(host.Path());
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring expected = temp;
+    if (expected.back() != L'\\') expected += L'\\';
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), expected + L"*.xml");
+                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"12");
+              }}),
+              kStillOpen);
+}
+
+TEST_F(ConditionDialogTest, AHostPathIsFixedAndSkipsTheOverwriteQuestion)
+{
+    MessageBoxScript boxes;
+    const std::string fixed = HostFile(L"fixed.xml");
+    ASSERT_TRUE(WriteFileBytes(host.Path() + L"\\fixed.xml", "old"));
+    dlg.m_strHostPath = fixed.c_str();
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), Wide(fixed));
+                       EXPECT_FALSE(::IsWindowEnabled(d.Item(IDC_OUTPUT_PATH)));
+                       EXPECT_FALSE(::IsWindowEnabled(d.Item(IDC_BROWSE)));
+                       EXPECT_EQ(d.Text(IDC_OUTPUT_GROUP), L"出力先");
+                       ::SetFocus(d.Item(IDC_TAX_INCLUDED));
+                       d.PostKey(IDC_TAX_INCLUDED, VK_RETURN);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
+                       d.PostClick(IDC_EXECUTE);
+                   }}),
+              kConditionExecute);
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_EQ(dlg.m_bFixedPath, 1);
+    EXPECT_EQ(dlg.m_strOutputPath.Bytes(), fixed);
+}
+
+TEST_F(ConditionDialogTest, EnterMovesThroughTheDialogAndPressesTheButtons)
+{
+    FileDialogScript browser(std::nullopt);
+    EXPECT_EQ(Run({[&](Dlg& d) { d.PostKey(IDC_TO_MONTH, VK_RETURN); },
+                   [&](Dlg& d) {
+                       EXPECT_TRUE(d.HasFocus(IDC_TAX_INCLUDED));
+                       d.PostKey(IDC_TAX_INCLUDED, VK_RETURN);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_TRUE(d.HasFocus(IDC_OUTPUT_PATH));
+                       EXPECT_TRUE(d.AllSelected(IDC_OUTPUT_PATH));
+                       d.PostKey(IDC_OUTPUT_PATH, VK_RETURN);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_TRUE(d.HasFocus(IDC_BROWSE));
+                       d.PostKey(IDC_BROWSE, VK_RETURN);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_EQ(browser.calls.size(), 1u);
+                       EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
+                   }}),
+              kStillOpen);
+}
+
+TEST_F(ConditionDialogTest, EnterOnExecuteAndF12AnywhereExecute)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       d.SetText(IDC_TO_MONTH, L"13");
+                       ::SetFocus(d.Item(IDC_EXECUTE));
+                       d.PostKey(IDC_EXECUTE, VK_RETURN);
+                   },
+                   [&](Dlg& d) { d.PostKey(IDC_TAX_INCLUDED, VK_F12); }}),
+              kStillOpen);
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kMonthRange, kMonthRange}));
+}
+
+TEST_F(ConditionDialogTest, WithShiftHeldEnterAndF12DoNothingSpecialAndNeverEndTheDialog)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       d.SetText(IDC_OUTPUT_PATH, Wide(HostFile(L"a.xml")));
+                       Dlg::HoldShift(true);
+                       d.PostKey(IDC_TO_MONTH, VK_RETURN);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_FALSE(d.HasFocus(IDC_TAX_INCLUDED));
+                       d.PostKey(IDC_TO_MONTH, VK_F12);
+                   },
+                   [&](Dlg&) { Dlg::HoldShift(false); }}),
+              kStillOpen)
+        << "Shift+Enter reaches the platform's default key, which must not end the dialog";
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(ConditionDialogTest, EscapeCancelsWithItsMessage)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[&](Dlg& d) { d.PostKey(IDC_TO_MONTH, VK_ESCAPE); }}), kConditionCancel);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, kCancelled);
+    EXPECT_EQ(boxes.calls[0].style, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+}
+
+TEST_F(ConditionDialogTest, TheCancelButtonCancels)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[&](Dlg& d) { d.PostClick(IDC_CANCEL_BUTTON); }}), kConditionCancel);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kCancelled});
+}
+
+TEST_F(ConditionDialogTest, TheTaxBoxSetsTheFlagOnEveryClick)
+{
+    EXPECT_EQ(Run({[&](Dlg& d) { ::SendMessageW(d.Item(IDC_TAX_INCLUDED), BM_CLICK, 0, 0); },
+                   [&](Dlg& d) {
+                       EXPECT_EQ(d.m_nTaxIncluded, 0);
+                       ::SendMessageW(d.Item(IDC_TAX_INCLUDED), BM_CLICK, 0, 0);
+                       EXPECT_EQ(d.m_nTaxIncluded, 1);
+                   }}),
+              kStillOpen);
+}
+
+TEST_F(ConditionDialogTest, TheBrowserStartsInThePathsFolderAndTakesTheChosenFile)
+{
+    FileDialogScript browser(std::string("C:\\chosen\\ソ.xml"));
+    HWND owner = nullptr;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       owner = d.m_hWnd;
+                       d.SetText(IDC_OUTPUT_PATH, L"C:\\out\\a.xml");
+                       d.PostClick(IDC_BROWSE);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), L"C:\\chosen\\ソ.xml");
+                       EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
+                   }}),
+              kStillOpen);
+    ASSERT_EQ(browser.calls.size(), 1u);
+    const FileDialogCall& call = browser.calls[0];
+    EXPECT_EQ(call.owner, owner);
+    EXPECT_EQ(call.title, "保存ファイルを指定");
+    EXPECT_EQ(call.filter, "Xml Files (*.xml)|*.xml||");
+    EXPECT_EQ(call.defExt, "XML");
+    EXPECT_EQ(call.fileName, "a.xml");
+    EXPECT_EQ(call.initialDir, "C:\\out\\");
+    EXPECT_EQ(call.flags, 0x180Cu);
+    EXPECT_EQ(dlg.m_strOutputPath.Bytes(), "C:\\chosen\\ソ.xml");
+}
+
+TEST_F(ConditionDialogTest, TheBrowserSplitsAtTheDriveWhenThereIsNoFolderAndKeepsThePathOnCancel)
+{
+    FileDialogScript browser(std::nullopt);
+    HWND owner = nullptr;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       owner = d.m_hWnd;
+                       d.SetText(IDC_OUTPUT_PATH, L"C:a.xml");
+                       d.PostClick(IDC_BROWSE);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), L"C:a.xml");
+                       EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
+                   }}),
+              kStillOpen);
+    ASSERT_EQ(browser.calls.size(), 1u);
+    EXPECT_EQ(browser.calls[0].owner, owner);
+    EXPECT_EQ(browser.calls[0].initialDir, "C:");
+    EXPECT_EQ(browser.calls[0].fileName, "a.xml");
+}
+
+TEST_F(ConditionDialogTest, ThePathEditTakesNoMoreThan255Cp932Bytes)
+{
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                  d.SetText(IDC_OUTPUT_PATH, L"");
+                  const std::wstring kanji(127, L'表');  // 254 bytes
+                  ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kanji.c_str()));
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), kanji);
+                  ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"表"));
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), kanji) << "a 256th byte is refused";
+                  ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"a"));
+                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), kanji + L"a");
+              }}),
+              kStillOpen);
+}
+
+TEST_F(ConditionDialogTest, ATypedCharacterWithoutCp932FormIsRefusedNotTurnedIntoAQuestionMark)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       d.SetText(IDC_OUTPUT_PATH, host.Path() + L"\\caf\u00e9.xml");  // no é in CP932
+                       d.PostClick(IDC_EXECUTE);
+                   }}),
+              kStillOpen);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kRefusedChars});
+}
+
+}  // namespace

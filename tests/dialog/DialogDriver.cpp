@@ -1,0 +1,133 @@
+#include "tests/dialog/DialogDriver.h"
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr UINT_PTR kStepTimer = 7001;
+constexpr UINT_PTR kWatchdogTimer = 7002;
+
+}  // namespace
+
+std::wstring DrivenConditionDlg::Text(int id) const
+{
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(Item(id), text, 1024);
+    return text;
+}
+
+bool DrivenConditionDlg::AllSelected(int id) const
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(Item(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start == 0 && end == static_cast<DWORD>(::GetWindowTextLengthW(Item(id)));
+}
+
+void DrivenConditionDlg::HoldShift(bool held)
+{
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_SHIFT] = held ? 0x80 : 0;
+    ::SetKeyboardState(state);
+}
+
+BOOL DrivenConditionDlg::OnInitDialog()
+{
+    m_nextStep = 0;
+    const BOOL result = CConditionDlg::OnInitDialog();
+    ::SetTimer(m_hWnd, kStepTimer, 15, nullptr);
+    ::SetTimer(m_hWnd, kWatchdogTimer, 20000, nullptr);
+    return result;
+}
+
+BOOL DrivenConditionDlg::PreTranslateMessage(MSG* message)
+{
+    if (message->message == WM_TIMER && message->hwnd == m_hWnd) {
+        if (message->wParam == kWatchdogTimer) {
+            ADD_FAILURE() << "the script did not finish";
+            EndDialog(-99);
+        } else if (m_nextStep < steps.size()) {
+            steps[m_nextStep++](*this);
+        } else {
+            EndDialog(kStillOpen);
+        }
+        return TRUE;
+    }
+    return CConditionDlg::PreTranslateMessage(message);
+}
+
+MessageBoxScript::MessageBoxScript(std::deque<int> scripted) : answers(std::move(scripted))
+{
+    SetMessageBoxResponder([this](const MessageBoxCall& call) {
+        calls.push_back(call);
+        if (answers.empty()) return IDOK;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    });
+}
+
+MessageBoxScript::~MessageBoxScript()
+{
+    SetMessageBoxResponder(nullptr);
+}
+
+std::vector<std::string> MessageBoxScript::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const MessageBoxCall& call : calls) texts.push_back(call.text);
+    return texts;
+}
+
+FileDialogScript::FileDialogScript(std::optional<std::string> chosen) : answer(std::move(chosen))
+{
+    SetFileDialogResponder([this](const FileDialogCall& call) {
+        calls.push_back(call);
+        return answer;
+    });
+}
+
+FileDialogScript::~FileDialogScript()
+{
+    SetFileDialogResponder(nullptr);
+}
+
+void ConditionDialogTest::SetUp()
+{
+    ServeHostFolder(host.Path());
+    std::strcpy(dlg.m_szUserId, "suzuki");
+    dlg.m_nSelectNo1 = 7;
+    dlg.m_nSelectNo2 = 12;
+    dlg.m_nPeriodStart = 20020401;
+    dlg.m_nPeriodEnd = 20030331;
+    dlg.m_strCompany = " テスト工業";
+    dlg.m_strPeriod = " 2002/04/01～2003/03/31";
+}
+
+void ConditionDialogTest::TearDown()
+{
+    DrivenConditionDlg::HoldShift(false);
+    ServeHostFolder(L"");
+}
+
+std::string ConditionDialogTest::Cp932(const std::wstring& wide) const
+{
+    std::string bytes;
+    EXPECT_TRUE(Cp932FromWide(wide, bytes));
+    return bytes;
+}
+
+void ConditionDialogTest::WriteSettings(const std::string& bytes) const
+{
+    CreateDirectoryW((host.Path() + L"\\conf").c_str(), nullptr);
+    CreateDirectoryW((host.Path() + L"\\conf\\user").c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(host.Path() + L"\\conf\\user\\QuorlinA.env", bytes));
+}
+
+INT_PTR ConditionDialogTest::Run(std::vector<DrivenConditionDlg::Step> steps)
+{
+    dlg.steps = std::move(steps);
+    return dlg.DoModal();
+}

@@ -1,0 +1,265 @@
+// Execute: the month range of the period, then each refusal of the output path in its order
+// with its message, icon and focus, the folder and overwrite questions answered both ways.
+#include <gtest/gtest.h>
+
+#include "dialog/MonthRange.h"
+#include "tests/dialog/DialogDriver.h"
+#include "tests/dialog/WineDrives.h"
+
+namespace {
+
+const char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
+const char kNoPath[] = "データ出力先が指定されていません。\n\n出力先を指定してください。";
+const char kPathTooLong[] = "出力先のパスが長すぎます。\n\n出力先を再入力してください。";
+const char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
+const char kBadDrive[] = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
+const char kNoFileName[] = "ファイル名が指定されていません。";
+const char kCreateFolder[] = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
+const char kCreateFailed[] = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
+const char kOverwrite[] = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
+
+constexpr UINT kRefusal = MB_ICONEXCLAMATION | MB_OK;
+constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
+
+using Dlg = DrivenConditionDlg;
+
+TEST(MonthRangeTest, AnAprilToMarchPeriodAcceptsItsTwelveMonths)
+{
+    for (long to = 1; to <= 12; ++to) EXPECT_TRUE(IsMonthRangeAccepted(4, to, 4, 103)) << to;
+    EXPECT_FALSE(IsMonthRangeAccepted(4, 0, 4, 103));
+    EXPECT_FALSE(IsMonthRangeAccepted(4, 13, 4, 103));
+    EXPECT_FALSE(IsMonthRangeAccepted(4, -1, 4, 103));
+}
+
+TEST(MonthRangeTest, APeriodWithinOneYearAcceptsOnlyItsMonths)
+{
+    for (long to = 1; to <= 12; ++to) EXPECT_TRUE(IsMonthRangeAccepted(1, to, 1, 12)) << to;
+    // 2002/04/01 to 2002/12/31
+    for (long to = 1; to <= 3; ++to) EXPECT_FALSE(IsMonthRangeAccepted(4, to, 4, 12)) << to;
+    for (long to = 4; to <= 12; ++to) EXPECT_TRUE(IsMonthRangeAccepted(4, to, 4, 12)) << to;
+    // A period that crosses a year end but ends before it starts again: 2002/10 to 2003/06.
+    EXPECT_FALSE(IsMonthRangeAccepted(10, 7, 10, 106));
+    EXPECT_TRUE(IsMonthRangeAccepted(10, 6, 10, 106));
+    EXPECT_TRUE(IsMonthRangeAccepted(10, 11, 10, 106));
+}
+
+TEST(MonthRangeTest, WithoutAPeriodCalendarEveryMonthIsRefused)
+{
+    for (long to = 0; to <= 13; ++to) EXPECT_FALSE(IsMonthRangeAccepted(0, to, 0, 0)) << to;
+}
+
+class ExecuteTest : public ConditionDialogTest {
+protected:
+    // Types `path` (and to-month 3) and presses Execute; the result of the dialog.
+    INT_PTR ExecuteWith(const std::wstring& path, std::vector<Dlg::Step> after = {})
+    {
+        std::vector<Dlg::Step> steps{[path](Dlg& d) {
+            d.SetText(IDC_TO_MONTH, L"3");
+            d.SetText(IDC_OUTPUT_PATH, path);
+            d.PostClick(IDC_EXECUTE);
+        }};
+        steps.insert(steps.end(), after.begin(), after.end());
+        return Run(steps);
+    }
+    static Dlg::Step ExpectBackToThePath()
+    {
+        return [](Dlg& d) {
+            EXPECT_TRUE(d.HasFocus(IDC_OUTPUT_PATH));
+            EXPECT_TRUE(d.AllSelected(IDC_OUTPUT_PATH));
+        };
+    }
+    // The same in a second dialog over the same period, for a second answer to a question.
+    INT_PTR ExecuteAgainWith(const std::wstring& path, UINT key = 0) const
+    {
+        DrivenConditionDlg again;
+        again.m_nPeriodStart = dlg.m_nPeriodStart;
+        again.m_nPeriodEnd = dlg.m_nPeriodEnd;
+        again.steps = {[path, key](Dlg& d) {
+            d.SetText(IDC_TO_MONTH, L"3");
+            d.SetText(IDC_OUTPUT_PATH, path);
+            if (key != 0) d.PostKey(IDC_TO_MONTH, key);
+            else d.PostClick(IDC_EXECUTE);
+        }};
+        return again.DoModal();
+    }
+    std::wstring Path(const wchar_t* name) const { return host.Path() + L"\\" + name; }
+    bool Exists(const wchar_t* name) const { return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+};
+
+TEST_F(ExecuteTest, AMonthOutsideThePeriodIsRefusedFirst)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[](Dlg& d) {
+                       d.SetText(IDC_TO_MONTH, L"13");
+                       d.SetText(IDC_OUTPUT_PATH, L"");  // refused too, but later
+                       d.PostClick(IDC_EXECUTE);
+                   },
+                   [](Dlg& d) {
+                       EXPECT_TRUE(d.HasFocus(IDC_TO_MONTH));
+                       EXPECT_TRUE(d.AllSelected(IDC_TO_MONTH));
+                   }}),
+              kStillOpen);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, kMonthRange);
+    EXPECT_EQ(boxes.calls[0].caption, "科目内訳書");
+    EXPECT_EQ(boxes.calls[0].style, kRefusal);
+}
+
+TEST_F(ExecuteTest, ACalendarYearPeriodOffersDecemberAndAcceptsJanuary)
+{
+    MessageBoxScript boxes;
+    dlg.m_nPeriodStart = 20020101;
+    dlg.m_nPeriodEnd = 20021231;
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                  EXPECT_EQ(d.Text(IDC_FROM_MONTH), L"1");
+                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"12");
+                  d.SetText(IDC_TO_MONTH, L"1");
+                  d.SetText(IDC_OUTPUT_PATH, Path(L"year.xml"));
+                  d.PostClick(IDC_EXECUTE);
+              }}),
+              kConditionExecute);
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(ExecuteTest, ARememberedMonthOutsideThePeriodIsShownAndRefused)
+{
+    WriteSettings("suzuki/7/12:1/0/C:\\a.xml\n");
+    MessageBoxScript boxes;
+    EXPECT_EQ(Run({[](Dlg& d) {
+                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"0");
+                  d.PostClick(IDC_EXECUTE);
+              }}),
+              kStillOpen);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kMonthRange});
+}
+
+TEST_F(ExecuteTest, AnEmptyPathOpensTheBrowserWithNothingProposed)
+{
+    MessageBoxScript boxes;
+    FileDialogScript browser(std::nullopt);
+    EXPECT_EQ(ExecuteWith(L"", {[](Dlg& d) { EXPECT_TRUE(d.HasFocus(IDC_EXECUTE)); }}), kStillOpen);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kNoPath});
+    ASSERT_EQ(browser.calls.size(), 1u);
+    EXPECT_EQ(browser.calls[0].fileName, "");
+    EXPECT_EQ(browser.calls[0].initialDir, "");
+}
+
+TEST_F(ExecuteTest, AChosenPathLongerThan255BytesIsRefusedNotCut)
+{
+    MessageBoxScript boxes;
+    std::string longPath = "C:\\";
+    while (longPath.size() < 280) longPath += "表表表表\\";
+    longPath += "a.xml";
+    FileDialogScript browser(longPath);
+    EXPECT_EQ(Run({[](Dlg& d) {
+                       d.SetText(IDC_TO_MONTH, L"3");
+                       d.PostClick(IDC_BROWSE);
+                   },
+                   [](Dlg& d) { d.PostClick(IDC_EXECUTE); }, ExpectBackToThePath()}),
+              kStillOpen);
+    EXPECT_EQ(dlg.m_strOutputPath.Bytes(), longPath);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, kPathTooLong);
+    EXPECT_EQ(boxes.calls[0].style, kRefusal);
+}
+
+TEST_F(ExecuteTest, RefusedCharactersAndDoubleBackslashes)
+{
+    for (const wchar_t* path : {L"C:\\out\\*.xml", L"C:\\\\out\\a.xml", L"\\\\server\\\\share\\a.xml", L"C:\\a|b.xml"}) {
+        MessageBoxScript boxes;
+        EXPECT_EQ(ExecuteWith(path, {ExpectBackToThePath()}), kStillOpen);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kRefusedChars}) << Utf8FromWide(path);
+    }
+}
+
+TEST_F(ExecuteTest, AnUnusableDriveOrShareIsRefused)
+{
+    for (const wchar_t* path : {L"1:\\a.xml", L"\\\\nosuchserver\\share\\a.xml", L"\\\\server"}) {
+        MessageBoxScript boxes;
+        EXPECT_EQ(ExecuteWith(path, {ExpectBackToThePath()}), kStillOpen);
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, kBadDrive) << Utf8FromWide(path);
+        EXPECT_EQ(boxes.calls[0].style, kRefusal);
+    }
+}
+
+TEST_F(ExecuteTest, APathOnACdRomIsRefusedAndAWritableShareAccepted)
+{
+    MappedDrive cdrom('r', UnixPathOf(host.Path()), DRIVE_CDROM);
+    MappedShare share("bridgesrv", "books", UnixPathOf(host.Path()));
+    if (!cdrom.Ready() || !share.Ready()) GTEST_SKIP() << "no CD-ROM drive or share can be made in the Wine prefix";
+    {
+        MessageBoxScript boxes;
+        EXPECT_EQ(ExecuteWith(L"R:\\a.xml", {ExpectBackToThePath()}), kStillOpen);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kBadDrive});
+    }
+    MessageBoxScript boxes;
+    EXPECT_EQ(ExecuteAgainWith(L"\\\\bridgesrv\\books\\share.xml"), kConditionExecute);
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST_F(ExecuteTest, APathWithoutFileNameOrNamingAFolderIsRefused)
+{
+    ASSERT_TRUE(CreateDirectoryW(Path(L"ソ").c_str(), nullptr));
+    for (const wchar_t* name : {L"ソ\\", L"ソ"}) {
+        MessageBoxScript boxes;
+        EXPECT_EQ(ExecuteWith(Path(name), {ExpectBackToThePath()}), kStillOpen);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kNoFileName}) << Utf8FromWide(name);
+    }
+}
+
+TEST_F(ExecuteTest, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
+{
+    {
+        MessageBoxScript boxes({IDNO});
+        EXPECT_EQ(ExecuteWith(Path(L"new1\\new2\\a.xml"), {ExpectBackToThePath()}), kStillOpen);
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, kCreateFolder);
+        EXPECT_EQ(boxes.calls[0].style, kQuestion);
+        EXPECT_FALSE(Exists(L"new1"));
+    }
+    MessageBoxScript boxes({IDYES});
+    EXPECT_EQ(ExecuteAgainWith(Path(L"new1\\ソ\\a.xml")), kConditionExecute);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kCreateFolder});
+    EXPECT_TRUE(Exists(L"new1\\ソ"));
+    EXPECT_FALSE(Exists(L"new1\\ソ\\a.xml"));
+}
+
+TEST_F(ExecuteTest, AFolderOnADriveWithoutRootCannotBeCreated)
+{
+    MappedDrive none('q', "", 0);
+    if (!none.Ready()) GTEST_SKIP() << "drive Q: cannot be removed from the Wine prefix: " << none.Problem();
+    MessageBoxScript boxes({IDYES});
+    EXPECT_EQ(ExecuteWith(L"Q:\\out\\a.xml", {ExpectBackToThePath()}), kStillOpen);
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kCreateFolder, kCreateFailed}));
+    ASSERT_EQ(boxes.calls.size(), 2u);
+    EXPECT_EQ(boxes.calls[1].style, kRefusal);
+}
+
+TEST_F(ExecuteTest, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(L"a.xml"), "old"));
+    {
+        MessageBoxScript boxes({IDNO});
+        EXPECT_EQ(ExecuteWith(Path(L"a.xml"), {ExpectBackToThePath()}), kStillOpen);
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, kOverwrite);
+        EXPECT_EQ(boxes.calls[0].style, kQuestion);
+    }
+    MessageBoxScript boxes({IDYES});
+    EXPECT_EQ(ExecuteAgainWith(Path(L"a.xml"), VK_F12), kConditionExecute);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kOverwrite});
+}
+
+TEST_F(ExecuteTest, ANewFileInAnExistingFolderEndsTheDialogWithoutQuestions)
+{
+    MessageBoxScript boxes;
+    EXPECT_EQ(ExecuteWith(Path(L"表.xml")), kConditionExecute);
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_EQ(dlg.m_strOutputPath.Bytes(), Cp932(Path(L"表.xml")));
+    EXPECT_EQ(dlg.m_strToMonth.Bytes(), "3");
+    EXPECT_EQ(dlg.m_strFromMonth.Bytes(), "4");
+    EXPECT_EQ(dlg.m_nTaxIncluded, 1);
+}
+
+}  // namespace

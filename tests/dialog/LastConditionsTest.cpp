@@ -1,0 +1,202 @@
+// The last-conditions settings file, written and read through the dialog object as the run
+// uses it, in the settings folder of a stand-in host company.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "dialog/ConditionDlg.h"
+#include "framework/CodePage.h"
+#include "tests/dialog/WineDrives.h"
+#include "tests/host/HostTestFolder.h"
+
+namespace {
+
+constexpr int kSettingsLine = 11;  // "Settings = conf/user" in the test company's host.ini
+
+class LastConditionsTest : public ::testing::Test {
+protected:
+    HostTestFolder host;
+    CConditionDlg dlg;
+
+    void SetUp() override
+    {
+        ServeHostFolder(host.Path());
+        SetUser("suzuki", 7, 12);
+    }
+    void TearDown() override { ServeHostFolder(L""); }
+
+    void SetUser(const char* id, long no1, long no2)
+    {
+        std::strncpy(dlg.m_szUserId, id, sizeof dlg.m_szUserId - 1);
+        dlg.m_nSelectNo1 = no1;
+        dlg.m_nSelectNo2 = no2;
+    }
+    void UseSettingsFolder(const std::wstring& folder)
+    {
+        host.ReplaceLine(L"host.ini", kSettingsLine, "Settings = " + Utf8FromWide(folder));
+        ServeHostFolder(host.Path());
+    }
+    std::wstring SettingsFile() const { return host.Path() + L"\\conf\\user\\QuorlinA.env"; }
+    void WriteSettings(const std::string& bytes) const
+    {
+        CreateDirectoryW((host.Path() + L"\\conf").c_str(), nullptr);
+        CreateDirectoryW((host.Path() + L"\\conf\\user").c_str(), nullptr);
+        ASSERT_TRUE(WriteFileBytes(SettingsFile(), bytes));
+    }
+
+    struct Read {
+        BOOL found;
+        int16_t tax, month;
+        std::string path;
+    };
+    Read ReadBack()
+    {
+        Read read{FALSE, -7, -7, "untouched"};
+        char path[261] = "untouched";
+        read.found = dlg.ReadLastConditions(&read.tax, &read.month, path, sizeof path);
+        read.path = path;
+        return read;
+    }
+};
+
+TEST_F(LastConditionsTest, AFirstRunCreatesTheFolderAndOneLine)
+{
+    EXPECT_FALSE(ReadBack().found);
+    EXPECT_TRUE(dlg.WriteLastConditions(1, 3, "C:\\out\\a.xml"));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/3/C:\\out\\a.xml\n");
+
+    const Read read = ReadBack();
+    EXPECT_TRUE(read.found);
+    EXPECT_EQ(read.tax, 1);
+    EXPECT_EQ(read.month, 3);
+    EXPECT_EQ(read.path, "C:\\out\\a.xml");
+}
+
+TEST_F(LastConditionsTest, ARerunMovesTheEntryToTheEndAndKeepsTheOtherLines)
+{
+    WriteSettings("sato/1/3:0/12/D:\\x.xml\nsuzuki/7/12:1/3/C:\\old.xml\ntanaka/2/2:1/1/\n");
+    EXPECT_TRUE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()),
+              "sato/1/3:0/12/D:\\x.xml\ntanaka/2/2:1/1/\nsuzuki/7/12:0/5/C:\\new.xml\n");
+
+    SetUser("suzuki", 7, 13);  // the same user with another company appends a line
+    EXPECT_TRUE(dlg.WriteLastConditions(1, 4, "C:\\b.xml"));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()),
+              "sato/1/3:0/12/D:\\x.xml\ntanaka/2/2:1/1/\nsuzuki/7/12:0/5/C:\\new.xml\nsuzuki/7/13:1/4/C:\\b.xml\n");
+}
+
+TEST_F(LastConditionsTest, DoubleBytePathsRoundTripByteForByte)
+{
+    const std::string path = "C:\\ソ\\表\\ポ|.xml";  // second bytes 0x5C, 0x5C, 0x7C
+    EXPECT_TRUE(dlg.WriteLastConditions(0, 12, path.c_str()));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:0/12/" + path + "\n");
+    EXPECT_EQ(ReadBack().path, path);
+}
+
+TEST_F(LastConditionsTest, AKeyMatchesOnlyAWholeEntry)
+{
+    WriteSettings("user01/7/12:1/5/C:\\u.xml\n");
+    SetUser("ser01", 7, 12);
+    EXPECT_FALSE(ReadBack().found);
+    EXPECT_TRUE(dlg.WriteLastConditions(0, 6, "C:\\s.xml"));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "user01/7/12:1/5/C:\\u.xml\nser01/7/12:0/6/C:\\s.xml\n");
+    EXPECT_EQ(ReadBack().path, "C:\\s.xml");
+}
+
+TEST_F(LastConditionsTest, FilesOfAnySizeAreReadAndRewrittenWhole)
+{
+    std::string others;
+    for (int i = 0; others.size() < 70000; ++i)
+        others += "user" + std::to_string(i) + "/1/1:0/4/C:\\ソ\\file" + std::to_string(i) + ".xml\n";
+    WriteSettings(others + "suzuki/7/12:1/9/C:\\far.xml\n" + others);
+
+    const Read read = ReadBack();
+    EXPECT_TRUE(read.found);
+    EXPECT_EQ(read.month, 9);
+    EXPECT_EQ(read.path, "C:\\far.xml");
+    EXPECT_TRUE(dlg.WriteLastConditions(0, 2, "C:\\near.xml"));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), others + others + "suzuki/7/12:0/2/C:\\near.xml\n");
+}
+
+TEST_F(LastConditionsTest, OddValuesCountAsNoEntry)
+{
+    WriteSettings("suzuki/7/12:1\n");
+    EXPECT_FALSE(ReadBack().found);
+    WriteSettings("suzuki/7/12:1/4\n");
+    EXPECT_FALSE(ReadBack().found);
+    WriteSettings("suzuki/7/12:1/4/" + std::string(261, 'a') + "\n");
+    EXPECT_FALSE(ReadBack().found);
+    EXPECT_EQ(ReadBack().path, "untouched");
+
+    // An empty path is an entry: the dialog then offers its default path.
+    WriteSettings("suzuki/7/12:1/12/");
+    const Read read = ReadBack();
+    EXPECT_TRUE(read.found);
+    EXPECT_EQ(read.tax, 1);
+    EXPECT_EQ(read.month, 12);
+    EXPECT_EQ(read.path, "");
+}
+
+TEST_F(LastConditionsTest, WithoutAPathTheStoredPathIsKept)
+{
+    WriteSettings("suzuki/7/12:0/4/C:\\kept.xml");  // a last line without its line feed
+    const Read read = ReadBack();
+    std::strcpy(dlg.m_szSavedPath, read.path.c_str());
+    EXPECT_TRUE(dlg.WriteLastConditions(1, 11, nullptr));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/11/C:\\kept.xml\n");
+
+    WriteSettings("other/1/1:0/1/x");
+    EXPECT_TRUE(dlg.WriteLastConditions(1, 11, nullptr));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "other/1/1:0/1/x\nsuzuki/7/12:1/11/C:\\kept.xml\n")
+        << "a last line without its line feed is not run together with the new one";
+}
+
+TEST_F(LastConditionsTest, NoSettingsFolderNothingReadOrWritten)
+{
+    host.ReplaceLine(L"host.ini", kSettingsLine, "Settings =");
+    ServeHostFolder(host.Path());
+    EXPECT_FALSE(dlg.WriteLastConditions(1, 3, "C:\\a.xml"));
+    EXPECT_FALSE(ReadBack().found);
+}
+
+// The target held open by another program without delete sharing cannot be replaced.
+TEST_F(LastConditionsTest, AFailedRewriteLeavesTheOldFileAsItWas)
+{
+    const std::string old = "sato/1/3:0/12/D:\\x.xml\nsuzuki/7/12:1/3/C:\\old.xml\n";
+    WriteSettings(old);
+    HANDLE holder = CreateFileW(SettingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    CloseHandle(holder);
+
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), old);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((host.Path() + L"\\conf\\user\\*").c_str(), &found);
+    int entries = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do ++entries; while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(entries, 3) << "only ., .. and the settings file: no fresh file is left behind";
+}
+
+TEST_F(LastConditionsTest, AReadOnlyFolderLeavesTheOldFileAsItWas)
+{
+    const std::wstring folder = host.Path() + L"\\ro";
+    MountedTmpfs mount(UnixPathOf(folder), 100);
+    if (!mount.Ready()) GTEST_SKIP() << "cannot mount a tmpfs (needs root): read-only rewrite not tested";
+    UseSettingsFolder(folder + L"\\");
+    const std::string old = "suzuki/7/12:1/3/C:\\old.xml\n";
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\QuorlinA.env", old));
+    ASSERT_TRUE(RunUnixShell("mount -o remount,ro " + UnixPathOf(folder)));
+
+    EXPECT_FALSE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_EQ(ReadFileBytes(folder + L"\\QuorlinA.env"), old);
+    EXPECT_EQ(ReadBack().path, "C:\\old.xml");
+}
+
+}  // namespace

@@ -1,0 +1,269 @@
+// The path functions on CP932 text, on real folders in a temporary folder: separators that
+// are really the second byte of a double-byte character (ソ 0x83 0x5C, ポ 0x83 0x7C), network
+// paths, drive letters without a root directory and CD-ROM drives of the Wine prefix, and the
+// roll-back of a folder creation that fails for real.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "dialog/PathFunctions.h"
+#include "framework/CodePage.h"
+#include "tests/dialog/WineDrives.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+std::string Cp932(const std::wstring& wide)
+{
+    std::string bytes;
+    EXPECT_TRUE(Cp932FromWide(wide, bytes));
+    return bytes;
+}
+
+std::string Str(const CString& text)
+{
+    return text.Bytes();
+}
+
+bool FolderExists(const std::string& cp932Path)
+{
+    const DWORD attributes = GetFileAttributesW(WideFromCp932(cp932Path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Normalized(const char* path)
+{
+    char buffer[kPathBufferSize] = {};
+    std::strcpy(buffer, path);
+    return NormalizeFolderPath(buffer) ? std::string(buffer) : std::string("(refused)");
+}
+
+#ifdef BRIDGE_MANIFEST_UTF8
+TEST(CodePageTest, ThisProgramRunsUnderTheUtf8CodePage)
+{
+    EXPECT_EQ(GetACP(), 65001u);
+    EXPECT_FALSE(IsDBCSLeadByte(0x83));
+}
+#endif
+
+TEST(PathSplitTest, SplitsAtTheLastRealSeparator)
+{
+    EXPECT_EQ(Str(GetFolderPart("C:\\out\\a.xml")), "C:\\out\\");
+    EXPECT_EQ(Str(GetFileNamePart("C:\\out\\a.xml")), "a.xml");
+    EXPECT_EQ(Str(GetFolderPart("C:a.xml")), "");
+    EXPECT_EQ(Str(GetFileNamePart("C:a.xml")), "C:a.xml");
+    EXPECT_EQ(Str(GetDrivePart("C:a.xml")), "C:");
+    EXPECT_EQ(Str(GetAfterDrivePart("C:a.xml")), "a.xml");
+    EXPECT_EQ(Str(GetDrivePart("a.xml")), "");
+    EXPECT_EQ(Str(GetAfterDrivePart("a.xml")), "a.xml");
+    EXPECT_EQ(Str(GetFileNamePart("C:\\out\\")), "");
+    EXPECT_EQ(Str(GetFolderPart(nullptr)), "");
+}
+
+TEST(PathSplitTest, ASecondByteOfBackslashIsNoSeparator)
+{
+    // "C:\ソ" ends in 0x5C, which is the second byte of ソ.
+    EXPECT_EQ(Str(GetFolderPart("C:\\ソ")), "C:\\");
+    EXPECT_EQ(Str(GetFileNamePart("C:\\ソ")), "ソ");
+    EXPECT_EQ(Str(GetFolderPart("C:\\ソ\\表.xml")), "C:\\ソ\\");
+    EXPECT_EQ(Str(GetFileNamePart("C:\\ソ\\表")), "表");
+    EXPECT_EQ(Str(GetFileNamePart("ソ")), "ソ");
+}
+
+TEST(PathTextTest, DbcsPositionsAreBothBytesOfACharacter)
+{
+    const char text[] = "aソb";  // 61 83 5C 62
+    EXPECT_FALSE(IsDbcsPosition(text, 0));
+    EXPECT_TRUE(IsDbcsPosition(text, 1));
+    EXPECT_TRUE(IsDbcsPosition(text, 2));
+    EXPECT_FALSE(IsDbcsPosition(text, 3));
+    EXPECT_FALSE(IsDbcsPosition(text, 9));
+    EXPECT_FALSE(IsDbcsPosition("", 0));
+    EXPECT_FALSE(IsDbcsPosition("a\x83", 1));  // a lead byte alone at the end
+}
+
+TEST(PathTextTest, TrailingBackslashIsAddedOnlyWhereNeededAndWhereItFits)
+{
+    char text[kPathBufferSize] = "C:\\ソ";
+    EXPECT_TRUE(AddTrailingBackslash(text, sizeof text));
+    EXPECT_STREQ(text, "C:\\ソ\\");
+    EXPECT_TRUE(AddTrailingBackslash(text, sizeof text));
+    EXPECT_STREQ(text, "C:\\ソ\\");
+
+    char empty[4] = "";
+    EXPECT_FALSE(AddTrailingBackslash(empty, sizeof empty));
+    EXPECT_FALSE(AddTrailingBackslash(nullptr, 10));
+
+    char full[kPathBufferSize];
+    std::memset(full, 'a', 260);
+    full[260] = '\0';
+    EXPECT_FALSE(AddTrailingBackslash(full, sizeof full));
+    full[259] = '\0';
+    EXPECT_TRUE(AddTrailingBackslash(full, sizeof full));
+    EXPECT_EQ(std::strlen(full), 260u);
+}
+
+TEST(PathTextTest, NormalFormKeepsDriveAndFolders)
+{
+    EXPECT_EQ(Normalized("C:\\a\\b\\"), "C:\\a\\b\\");
+    EXPECT_EQ(Normalized("C:\\a\\b"), "C:\\a\\");
+    EXPECT_EQ(Normalized("C:"), "C:");
+    EXPECT_EQ(Normalized("C:\\ソ"), "C:\\");
+    EXPECT_EQ(Normalized("C:\\ソ\\x.xml"), "C:\\ソ\\");
+    EXPECT_EQ(Normalized("\\\\server\\share\\a.xml"), "\\\\server\\share\\");
+    EXPECT_EQ(Normalized("a.xml"), "(refused)");
+    EXPECT_EQ(Normalized(""), "(refused)");
+}
+
+TEST(PathCharsTest, RefusesDoubleBackslashesAndRefusedCharacters)
+{
+    EXPECT_FALSE(IsValidPathChars("C:\\\\out\\a.xml"));
+    EXPECT_FALSE(IsValidPathChars("\\\\server\\\\share\\a.xml"));
+    EXPECT_TRUE(IsValidPathChars("\\\\server\\share\\a.xml"));
+    EXPECT_FALSE(IsValidPathChars("C:\\out\\*.xml"));
+    for (const char* refused : {"/", ":", ",", ";", "*", "?", "\"", ">", "<", "|"}) {
+        const std::string path = std::string("C:\\out\\a") + refused + "b.xml";
+        EXPECT_FALSE(IsValidPathChars(path.c_str())) << path;
+        const std::string share = std::string("\\\\server\\share\\a") + refused + ".xml";
+        EXPECT_FALSE(IsValidPathChars(share.c_str())) << share;
+    }
+    EXPECT_TRUE(IsValidPathChars("C:\\out\\a.xml"));
+    EXPECT_TRUE(IsValidPathChars("a.xml"));
+}
+
+TEST(PathCharsTest, SecondBytesAreNeitherBackslashesNorBars)
+{
+    EXPECT_TRUE(IsValidPathChars("C:\\ソ\\a.xml"));  // 83 5C 5C: no double backslash
+    EXPECT_TRUE(IsValidPathChars("C:\\ソ\\表\\ポ.xml"));  // ポ is 83 7C
+    EXPECT_TRUE(IsValidPathChars("\\\\server\\share\\ソ\\a.xml"));
+    EXPECT_FALSE(IsValidPathChars("C:\\ソ\\\\a.xml"));  // a real double backslash after ソ
+}
+
+class DriveTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+    std::string Path(const wchar_t* name = L"") { return Cp932(temp.Path() + L"\\" + name); }
+};
+
+TEST_F(DriveTest, FixedDrivesAndLettersAreJudgedByTheirRoot)
+{
+    EXPECT_TRUE(IsValidDrive(Path(L"a.xml").c_str()));  // the temporary folder's drive
+    EXPECT_TRUE(IsUsableDriveLetter('c', 6));
+    EXPECT_TRUE(IsUsableDriveLetter('C', 6));
+    EXPECT_FALSE(IsUsableDriveLetter('1', 6));
+    EXPECT_FALSE(IsUsableDriveLetter(0x83, 6));
+    EXPECT_FALSE(IsValidDrive(""));
+    EXPECT_FALSE(IsValidDrive("C:\\\\out\\a.xml"));
+}
+
+TEST_F(DriveTest, ALetterWithoutRootDirectoryIsAccepted)
+{
+    MappedDrive none('q', "", 0);
+    if (!none.Ready()) GTEST_SKIP() << "drive Q: cannot be removed from the Wine prefix: " << none.Problem();
+    ASSERT_EQ(GetDriveTypeW(L"Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+    EXPECT_TRUE(IsValidDrive("Q:\\out\\a.xml"));
+    // A path without a drive is judged by the letter it starts with.
+    EXPECT_TRUE(IsValidDrive("quarter.xml"));
+}
+
+TEST_F(DriveTest, ACdRomDriveIsRefused)
+{
+    const std::string target = UnixPathOf(temp.Path());
+    ASSERT_FALSE(target.empty());
+    MappedDrive cdrom('r', target, DRIVE_CDROM);
+    if (!cdrom.Ready()) GTEST_SKIP() << "no CD-ROM drive can be made in the Wine prefix: " << cdrom.Problem();
+    ASSERT_EQ(GetDriveTypeW(L"R:\\"), static_cast<UINT>(DRIVE_CDROM));
+    EXPECT_FALSE(IsValidDrive("R:\\a.xml"));
+    EXPECT_FALSE(IsUsableDriveLetter('r', 6));
+}
+
+TEST_F(DriveTest, ANetworkShareMustBeReadableAndWritable)
+{
+    const std::string target = UnixPathOf(temp.Path());
+    ASSERT_FALSE(target.empty());
+    MappedShare share("bridgesrv", "books", target);
+    if (!share.Ready()) GTEST_SKIP() << "no network share can be made in the Wine prefix";
+    EXPECT_TRUE(IsValidDrive("\\\\bridgesrv\\books\\a.xml"));
+    EXPECT_TRUE(IsValidDrive("\\\\bridgesrv\\books\\ソ\\a.xml"));
+    EXPECT_FALSE(IsValidDrive("\\\\bridgesrv\\nothing\\a.xml"));
+    EXPECT_FALSE(IsValidDrive("\\\\bridgesrv\\books"));  // no backslash after the share name
+    EXPECT_FALSE(IsValidDrive("\\\\bridgesrv"));
+}
+
+class FolderTreeTest : public DriveTest {};
+
+TEST_F(FolderTreeTest, ExistingFoldersAreFoundByTheirFolderPart)
+{
+    ASSERT_TRUE(CreateDirectoryW((temp / L"ソ").c_str(), nullptr));
+    EXPECT_TRUE(IsExistingFolder(Path(L"ソ\\").c_str()));
+    EXPECT_TRUE(IsExistingFolder(Path(L"ソ\\a.xml").c_str()));  // the file name is dropped
+    EXPECT_FALSE(IsExistingFolder(Path(L"ソ\\missing\\").c_str()));
+    EXPECT_FALSE(IsExistingFolder(""));
+    EXPECT_FALSE(IsExistingFolder(nullptr));
+}
+
+TEST_F(FolderTreeTest, CreatesEveryMissingLevelInOrder)
+{
+    const std::string folder = Path(L"new1\\new2\\");
+    EXPECT_TRUE(CreateFolderTree(folder.c_str()));
+    EXPECT_TRUE(FolderExists(Path(L"new1")));
+    EXPECT_TRUE(FolderExists(folder));
+    EXPECT_TRUE(CreateFolderTree(folder.c_str()));  // all there already
+
+    // Names ending in a second byte of 0x5C, and a folder given without its backslash.
+    EXPECT_TRUE(CreateFolderTree(Path(L"ソ\\表\\a.xml").c_str()));
+    EXPECT_TRUE(FolderExists(Path(L"ソ\\表")));
+    EXPECT_FALSE(FolderExists(Path(L"ソ\\表\\a.xml")));
+}
+
+TEST_F(FolderTreeTest, RefusesEmptyRelativeAndOverlongFolders)
+{
+    EXPECT_FALSE(CreateFolderTree(""));
+    EXPECT_FALSE(CreateFolderTree(nullptr));
+    EXPECT_FALSE(CreateFolderTree("relative\\folder\\"));
+    std::string longPath = Path();
+    while (longPath.size() < 300) longPath += "abcdefghi\\";
+    EXPECT_FALSE(CreateFolderTree(longPath.c_str()));
+    EXPECT_FALSE(FolderExists(Path(L"abcdefghi")));
+}
+
+// A file system with room for one more folder: the second level fails for real.
+TEST_F(FolderTreeTest, ASecondLevelThatCannotBeCreatedRemovesTheFirstAgain)
+{
+    MountedTmpfs small(UnixPathOf(temp / L"small"), 2);
+    if (!small.Ready()) GTEST_SKIP() << "cannot mount a small tmpfs (needs root): roll-back on a full disk not tested";
+
+    EXPECT_FALSE(CreateFolderTree(Path(L"small\\new1\\new2\\").c_str()));
+    EXPECT_FALSE(FolderExists(Path(L"small\\new1")));
+    EXPECT_TRUE(FolderExists(Path(L"small"))) << "a folder that was there before stays";
+    // The room left by the roll-back is there for a single level.
+    EXPECT_TRUE(CreateFolderTree(Path(L"small\\ソ\\").c_str()));
+}
+
+// A second level whose name the system refuses ('?' is not allowed in a file name).
+TEST_F(FolderTreeTest, ARefusedSecondLevelNameRemovesOnlyWhatThisAttemptMade)
+{
+    ASSERT_TRUE(CreateDirectoryW((temp / L"keep").c_str(), nullptr));
+    EXPECT_FALSE(CreateFolderTree(Path(L"keep\\ソ\\new1\\a?b\\").c_str()));
+    EXPECT_FALSE(FolderExists(Path(L"keep\\ソ")));
+    EXPECT_TRUE(FolderExists(Path(L"keep")));
+}
+
+TEST_F(FolderTreeTest, RemovesOnlyTheLevelsBelowTheStopFolder)
+{
+    ASSERT_TRUE(CreateFolderTree(Path(L"a\\B\\c\\").c_str()));
+    EXPECT_TRUE(RemoveCreatedFolders(Path(L"a\\B\\c\\d\\").c_str(), Path(L"A\\").c_str()));
+    EXPECT_FALSE(FolderExists(Path(L"a\\B")));
+    EXPECT_TRUE(FolderExists(Path(L"a")));
+
+    // Another root, or a stop folder that is not above the path: nothing is removed.
+    ASSERT_TRUE(CreateFolderTree(Path(L"a\\x\\").c_str()));
+    EXPECT_FALSE(RemoveCreatedFolders(Path(L"a\\x\\").c_str(), "Q:\\"));
+    EXPECT_FALSE(RemoveCreatedFolders(Path(L"a\\x\\").c_str(), Path(L"b\\").c_str()));
+    EXPECT_TRUE(FolderExists(Path(L"a\\x")));
+}
+
+}  // namespace
