@@ -16,6 +16,13 @@ bool IsTransient(DWORD error)
            error == ERROR_ACCESS_DENIED;
 }
 
+// A read-only target refuses the replacement for good; waiting would not change that.
+bool IsReadOnly(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 // "~" and the target's own name, then a number that makes it unique in the folder.
 std::wstring FreshName(const std::wstring& folder, const std::wstring& targetName, int attempt)
 {
@@ -70,7 +77,14 @@ void CReplacementFile::Write(const void* buffer, UINT count)
     if (!buffer) throw CFileException(CFileException::genericException, ERROR_INVALID_PARAMETER);
     m_pending.append(static_cast<const char*>(buffer), count);
     if (m_pending.size() >= kWriteChunk) {
-        WriteOut(m_pending.data(), m_pending.size());
+        try {
+            WriteOut(m_pending.data(), m_pending.size());
+        } catch (const CFileException&) {
+            // Part of the collected bytes may be on disk already: the file can never become
+            // whole again, so it is given up at once and every later call fails.
+            Abandon();
+            throw;
+        }
         m_pending.clear();
     }
 }
@@ -112,7 +126,7 @@ BOOL CReplacementFile::Commit()
             m_newPath.clear();
             return TRUE;
         }
-        if (!IsTransient(::GetLastError())) break;
+        if (!IsTransient(::GetLastError()) || IsReadOnly(m_widePath)) break;
         ::Sleep(kMoveBackOffMs * static_cast<DWORD>(attempt + 1));
     }
     Abandon();
