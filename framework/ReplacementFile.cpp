@@ -16,7 +16,7 @@ bool IsTransient(DWORD error)
            error == ERROR_ACCESS_DENIED;
 }
 
-// A read-only target refuses the replacement for good; waiting would not change that.
+// A read-only target is not to be replaced.
 bool IsReadOnly(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -120,13 +120,18 @@ BOOL CReplacementFile::Commit()
         Abandon();
         return FALSE;
     }
+    // Windows refuses to move onto a read-only file; Wine, run as root, would replace it.
+    if (IsReadOnly(m_widePath)) {
+        Abandon();
+        return FALSE;
+    }
     for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
         if (::MoveFileExW(m_newPath.c_str(), m_widePath.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             m_newPath.clear();
             return TRUE;
         }
-        if (!IsTransient(::GetLastError()) || IsReadOnly(m_widePath)) break;
+        if (!IsTransient(::GetLastError())) break;
         ::Sleep(kMoveBackOffMs * static_cast<DWORD>(attempt + 1));
     }
     Abandon();

@@ -125,3 +125,12 @@ std::wstring TestEnvironmentFolder(const wchar_t* name)
     }
     return folder;
 }
+
+bool KeepXmlForCheck(const std::wstring& path, const std::wstring& name)
+{
+    const std::wstring build = TestEnvironmentFolder(L"BRIDGE_BUILD_DIR");
+    if (build.empty()) return false;
+    const std::wstring folder = build + L"\\xml-check";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return CopyFileW(path.c_str(), (folder + L"\\" + name).c_str(), FALSE) != FALSE;
+}

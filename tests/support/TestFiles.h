@@ -28,3 +28,9 @@ std::wstring WideFromUtf8(const std::string& utf8);
 std::string Utf8FromWide(const std::wstring& wide);
 // A folder given to the tests by the build (BRIDGE_SOURCE_DIR, BRIDGE_BUILD_DIR).
 std::wstring TestEnvironmentFolder(const wchar_t* name);
+
+// Keeps a copy of an XML file a test wrote, as <build>\xml-check\<name>, where the build's
+// check (tests/report/check-xml.sh, after the test programs) reads every kept file with an
+// independent parser. A name ending in ".cp932.xml" marks a file that holds characters only
+// code page 932 has. False when the copy could not be made.
+bool KeepXmlForCheck(const std::wstring& path, const std::wstring& name);
