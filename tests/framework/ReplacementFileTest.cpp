@@ -12,17 +12,7 @@ namespace {
 
 std::vector<std::wstring> NamesIn(const TempFolder& folder, const std::wstring& sub = L"")
 {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    const std::wstring where = sub.empty() ? folder.Path() : folder / sub;
-    HANDLE search = FindFirstFileW((where + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
+    return FolderNames(sub.empty() ? folder.Path() : folder / sub);
 }
 
 // More than the file's collecting buffer holds, written a line at a time.

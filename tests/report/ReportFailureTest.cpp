@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/CodePage.h"
+#include "framework/ReplacementFile.h"
+#include "report/XmlWriter.h"
 #include "tests/report/ReportTestSupport.h"
 
 namespace {
@@ -104,6 +107,54 @@ TEST_F(SmallDisk, FullDiskInTheMiddleOfDataLeavesTheOldFile)
     EXPECT_EQ(progress.advances, (Advances{{500, 600}, {600, 700}}));
     EXPECT_GT(progress.ticks, 1 + 6 + 3 + 2 + 100);
     EXPECT_LT(progress.ticks, 1 + 6 + 3 + 2 + 5000);
+}
+
+// A write that fails part-way may leave some of its bytes on disk: the file can never become
+// whole again, so even with room made afterwards it is not committed.
+TEST_F(SmallDisk, FailedWriteGivesTheFileUpForGood)
+{
+    const std::wstring ballast = diskFolder + L"\\ballast";
+    ASSERT_TRUE(WriteFileBytes(ballast, std::string(128 * 1024, 'b')));
+    std::string target;
+    ASSERT_TRUE(Cp932FromWide(diskFolder + L"\\statement.xml", target));
+    CReplacementFile file;
+    ASSERT_TRUE(file.Open(target.c_str()));
+    const std::string line = "\t\t<LINE>a line of the statement</LINE>\r\n";
+    int lines = 0;
+    try {
+        for (; lines < 100000; ++lines) file.Write(line.data(), static_cast<UINT>(line.size()));
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.m_cause, CFileException::diskFull);
+    }
+    ASSERT_LT(lines, 100000) << "the disk never filled";
+
+    ASSERT_TRUE(DeleteFileW(ballast.c_str()));  // room again
+    EXPECT_THROW(file.Write(line.data(), static_cast<UINT>(line.size())), CFileException);
+    EXPECT_FALSE(file.Commit());
+    EXPECT_TRUE(FolderNames(diskFolder).empty());
+}
+
+// After a failed line every later one fails, and Close still gives 0.
+TEST_F(SmallDisk, WriterFailsEveryLineAfterAFailedOne)
+{
+    const std::wstring ballast = diskFolder + L"\\ballast";
+    ASSERT_TRUE(WriteFileBytes(ballast, std::string(128 * 1024, 'b')));
+    std::string target;
+    ASSERT_TRUE(Cp932FromWide(diskFolder + L"\\statement.xml", target));
+    CReplacementFile file;
+    XmlWriter writer;
+    char line[256];
+    ASSERT_EQ(writer.Open(&file, target.c_str()), 0);
+    int lines = 0;
+    while (lines < 100000 && writer.WriteElement(line, "LINE", "a line of the statement", 2) == 1) ++lines;
+    ASSERT_LT(lines, 100000) << "the disk never filled";
+
+    ASSERT_TRUE(DeleteFileW(ballast.c_str()));
+    EXPECT_EQ(writer.WriteRaw("x"), 0);
+    EXPECT_EQ(writer.EndElement(line, "REPORT", 0), 0);
+    EXPECT_EQ(writer.Close(), 0);
+    EXPECT_FALSE(file.Commit());
+    EXPECT_TRUE(FolderNames(diskFolder).empty());
 }
 
 }  // namespace

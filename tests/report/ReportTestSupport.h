@@ -59,9 +59,6 @@ private:
     std::wstring before_;
 };
 
-// The names in a folder, sorted; "." and ".." left out.
-std::vector<std::wstring> FolderNames(const std::wstring& folder);
-
 // A report wired as the run wires it, over a fresh folder that is the current directory.
 class ReportTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // whole-file reads and writes by wide path.
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -21,6 +22,8 @@ private:
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The whole file; `exists` (when given) tells a missing file from an empty one.
 std::string ReadFileBytes(const std::wstring& path, bool* exists = nullptr);
+// The names in a folder, sorted; "." and ".." left out.
+std::vector<std::wstring> FolderNames(const std::wstring& folder);
 bool CopyFolder(const std::wstring& from, const std::wstring& to);
 void RemoveFolderTree(const std::wstring& path);
 
