@@ -1,18 +1,194 @@
 #include "aggregate/BalanceAggregator.h"
 
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "aggregate/FixedAmount.h"
 #include "host/HostLibrary.h"
+#include "host/HostRecords.h"
+
+namespace {
+
+const long kNoMoreRows = 5000;
+const long kEntryAllocationFailed = -1001;
+const int kSlots = 15;
+const int kYearEndSlot = 13;       // host period 18
+const int kInterimSlot = 14;       // host period 15
+const int16_t kYearEndPeriod = 18;
+const uint32_t kLeftOutAttributes = 0x18000000;
+const int kAccountSet = 1;
+const int kCompanyDataSet = 5;
+
+// What the aggregation reads of the conditions: the month indexes of the range and whether
+// a third item asks for the year-end adjustment.
+struct MonthRange {
+    int first;
+    int last;
+    bool yearEnd;
+};
+
+int16_t Int16At(const void* record, size_t offset)
+{
+    int16_t value;
+    std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
+    return value;
+}
+
+MonthRange RangeOf(const StFINDINFO& conditions)
+{
+    MonthRange range;
+    range.first = Int16At(&conditions, 18);
+    range.last = Int16At(&conditions, 52);
+    range.yearEnd = Int16At(&conditions, 64) != 0 && Int16At(&conditions, 86) == kYearEndPeriod;
+    return range;
+}
+
+bool InsideTheSlots(const MonthRange& range)
+{
+    return range.first >= 0 && range.first < kSlots && range.last >= 0 && range.last < kSlots;
+}
+
+struct Totals {
+    FixedAmount debit;
+    FixedAmount credit;
+
+    void Add(const int64_t* debits, const int64_t* credits, int slot)
+    {
+        debit.AddTo(FixedAmount::FromScaled(debits[slot]));
+        credit.AddTo(FixedAmount::FromScaled(credits[slot]));
+    }
+};
+
+// The closing balance of a row on its own side: the opening from the slots before the range,
+// then the months of the range with the closing adjustments the conditions ask for.
+FixedAmount ClosingBalance(const StKAMOKUSUMINFO& row, int taxMode, const MonthRange& range,
+                           const StDATAINFO& company)
+{
+    const bool taxIncluded = taxMode == 1;
+    const int64_t* debits = taxIncluded ? row.debitIncl : row.debitExcl;
+    const int64_t* credits = taxIncluded ? row.creditIncl : row.creditExcl;
+    const bool debitSide = row.bBalanceSide == 1;
+
+    Totals before;
+    for (int slot = 0; slot < range.first; ++slot) before.Add(debits, credits, slot);
+    const FixedAmount opening = debitSide ? FixedAmount::Subtract(before.debit, before.credit)
+                                          : FixedAmount::Subtract(before.credit, before.debit);
+
+    Totals period;
+    if (range.yearEnd) period.Add(debits, credits, kYearEndSlot);
+    for (int slot = range.first; slot <= range.last; ++slot) period.Add(debits, credits, slot);
+    if (company.nInterimFlag == 1 && range.last == 6) period.Add(debits, credits, kInterimSlot);
+
+    return debitSide ? FixedAmount::Subtract(FixedAmount::CheckedAdd(opening, period.debit), period.credit)
+                     : FixedAmount::Subtract(FixedAmount::CheckedAdd(opening, period.credit), period.debit);
+}
+
+std::unique_ptr<StatementEntry> NewEntry(const StKAMOKUSUMINFO& row, const FixedAmount& closing)
+{
+    std::unique_ptr<StatementEntry> entry(new (std::nothrow) StatementEntry);
+    if (!entry) return entry;
+    std::memset(entry.get(), 0, sizeof *entry);
+    entry->code = row.nCode;
+    CopyEntryName(entry->name, row.szName, sizeof row.szName);
+    entry->hasSubAccounts = row.bHasSub;
+    entry->balance = closing.ToScaled();
+    return entry;
+}
+
+}  // namespace
 
 BalanceAggregator::~BalanceAggregator()
 {
     ReleaseRule();
 }
 
-// The summation of the host rows is not built yet: the run goes on with an empty statement.
-int BalanceAggregator::Aggregate(int /*taxMode*/, const StFINDINFO* /*conditions*/,
-                                 const StDATAINFO* /*company*/)
+int BalanceAggregator::Aggregate(int taxMode, const StFINDINFO* conditions, const StDATAINFO* company)
 {
-    progressWindow->Advance(0, 500);
+    // Month indexes outside the 15 slots of a row would read beyond its amounts.
+    if (!InsideTheSlots(RangeOf(*conditions))) return 0;
+    progressWindow->Advance(0, 100);
+    if (rule == nullptr && !CreateRule()) return 0;
+    progressWindow->Advance(100, 300);
+
+    rule->MoveReady(_RuleKamokuSumType_Base, _RuleKamokuSumType_Bmn, _RuleKamokuSumType_Disptype, conditions,
+                    nullptr, _RuleKamokuSumType_Past);
+    long count = 0;
+    if (rule->GetSumCount(&count) != 0) return 0;
+    progressWindow->Advance(300, 400);
+    if (rule->SetMovePos(0) != 0) return 0;
+
+    const long status = ReadRows(count, taxMode, *conditions, *company);
+    if (status != 0 && status != kNoMoreRows) return 0;
+
+    progressWindow->Advance(400, 500);
+    rule->MoveFinish();
+    ReleaseRule();
     return 1;
+}
+
+// The rule works on the company the user has open, with the host's set manager and options.
+bool BalanceAggregator::CreateRule()
+{
+    rule = new (std::nothrow) ClRuleKamoku;
+    if (rule == nullptr) return false;
+    ClDataMgr* dataMgr = ClDataMgr::Inst();
+    rule->AttachSetMgr(dataMgr->GetSetMgr());
+    auto* dataSet = static_cast<ClSetData*>(dataMgr->GetSetObject(kCompanyDataSet, 1));
+    rule->SetCurDataID(dataSet != nullptr ? dataSet->GetSelectedInfo()->szDataId : "");
+    rule->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+    return true;
+}
+
+// Every row the host counted is read, one tick each, also those that are left out. Returns
+// the status that ended the loop: 0 when the count was reached, 5000 when the host ran out
+// of rows first, anything else a failure.
+long BalanceAggregator::ReadRows(long count, int taxMode, const StFINDINFO& conditions, const StDATAINFO& company)
+{
+    const MonthRange range = RangeOf(conditions);
+    StKAMOKUSUMINFO row;
+    for (long read = 0; read < count; ++read) {
+        progressWindow->Tick();
+        std::memset(&row, 0, sizeof row);
+        const long status = rule->MoveNext(&row);
+        if (status != 0) return status;
+        const FixedAmount closing = ClosingBalance(row, taxMode, range, company);
+        if (!IsKept(row)) continue;
+        std::unique_ptr<StatementEntry> entry = NewEntry(row, closing);
+        if (!entry || !statementList->Append(std::move(entry))) return kEntryAllocationFailed;
+    }
+    return 0;
+}
+
+// The filters in the order the host's data asks for them; only the last one costs a call.
+bool BalanceAggregator::IsKept(const StKAMOKUSUMINFO& row)
+{
+    if (row.bExclude1 != 0 || row.bExclude2 != 0) return false;
+    if ((row.nAttribute & kLeftOutAttributes) != 0) return false;
+    const int16_t accountClass = LookupAccountClass(row.nCode);
+    return accountClass == 0 || accountClass == 1;
+}
+
+int16_t BalanceAggregator::LookupAccountClass(int32_t code)
+{
+    auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(kAccountSet, 1));
+    if (accounts == nullptr) return -1;
+    StFINDITEM condition;
+    std::memset(&condition, 0, sizeof condition);
+    condition.nField = 2;        // the account code
+    condition.nOperator = 1;     // equal
+    condition.nValueType = 3;    // a number
+    condition.nValue = code;
+    condition.nConnector = 0;    // the last condition
+    StKAMOKUINFO found;
+    std::memset(&found, 0, sizeof found);
+    long cursor = 0;
+    accounts->GetCursor(&cursor);
+    accounts->ReadyCursor(cursor);
+    accounts->WalkFind(cursor, &condition, &found);
+    const int16_t accountClass = found.nCode == code ? found.nClass : -1;
+    accounts->ReleaseCursor(cursor);
+    return accountClass;
 }
 
 void BalanceAggregator::ReleaseRule()

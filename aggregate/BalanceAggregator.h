@@ -2,12 +2,15 @@
 // Sums, for every account and sub-account row the host's summation rule delivers, the closing
 // balance at the end of the chosen months and appends one statement entry per kept row.
 
+#include <cstdint>
+
 #include "aggregate/ProgressSink.h"
 #include "aggregate/StatementList.h"
 
 class ClRuleKamoku;
 struct StDATAINFO;
 struct StFINDINFO;
+struct StKAMOKUSUMINFO;
 
 class BalanceAggregator {
 public:
@@ -16,11 +19,20 @@ public:
     BalanceAggregator(const BalanceAggregator&) = delete;
     BalanceAggregator& operator=(const BalanceAggregator&) = delete;
 
-    // 1 when the rows were read to their end, 0 when the run failed.
+    // 1 when the rows were read to their end, 0 when the run failed. A sum that reaches the
+    // money limit raises AmountOverflow; the rows appended before it stay in the list.
     int Aggregate(int taxMode, const StFINDINFO* conditions, const StDATAINFO* company);
+    // The classification of the account with `code` in the host's account set, -1 when the
+    // set holds no such account.
+    int16_t LookupAccountClass(int32_t code);
     void ReleaseRule();
 
     ProgressSink* progressWindow = nullptr;  // not owned
     StatementList* statementList = nullptr;  // not owned
     ClRuleKamoku* rule = nullptr;            // owned; created by the first run that needs it
+
+private:
+    bool CreateRule();
+    long ReadRows(long count, int taxMode, const StFINDINFO& conditions, const StDATAINFO& company);
+    bool IsKept(const StKAMOKUSUMINFO& row);
 };

@@ -1,8 +1,15 @@
 #include "aggregate/StatementList.h"
 
-void StatementList::Append(StatementEntry* entry)
+#include <new>
+
+bool StatementList::Append(std::unique_ptr<StatementEntry> entry)
 {
-    m_entries.push_back(entry);
+    try {
+        m_entries.push_back(std::move(entry));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 size_t StatementList::GetCount() const

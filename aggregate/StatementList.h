@@ -1,31 +1,29 @@
 #pragma once
-// The in-memory statement: references to the rows in the order the aggregation appended
-// them, which is the order the host's summation rule delivered them. The list never owns
-// the rows: the application allocates and frees them.
+// The in-memory statement: the rows in the order the aggregation appended them, which is the
+// order the host's summation rule delivered them. The list owns every row appended to it.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "aggregate/StatementEntry.h"
 
 class StatementList {
 public:
-    using Entries = std::vector<StatementEntry*>;
-    using iterator = Entries::iterator;
+    using Entries = std::vector<std::unique_ptr<StatementEntry>>;
     using const_iterator = Entries::const_iterator;
 
-    void Append(StatementEntry* entry);
+    // Takes the row over. False when the list could not grow: the row is then freed and the
+    // list is as it was.
+    bool Append(std::unique_ptr<StatementEntry> entry);
     size_t GetCount() const;
     bool IsEmpty() const;
 
-    // Front to back. Iterators yield StatementEntry*& so that the owner can free a row and
-    // clear its reference in one pass.
-    iterator begin() { return m_entries.begin(); }
-    iterator end() { return m_entries.end(); }
+    // Front to back; each element is the owning pointer of a row (entry->code).
     const_iterator begin() const { return m_entries.begin(); }
     const_iterator end() const { return m_entries.end(); }
 
-    // Drops every reference; the rows themselves are left as they are.
+    // Frees every row; the list is empty afterwards.
     void RemoveAll();
 
 private:

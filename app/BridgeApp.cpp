@@ -21,6 +21,7 @@ namespace {
 const char kCaption[] = "科目内訳書";
 const char kDoneMessage[] = "科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。";
 const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+const char kAggregationFailedMessage[] = "残高の集計に失敗しました。\n\nアプリケーションを終了します。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
 
@@ -86,8 +87,7 @@ RunConditions TakeConditions(const CConditionDlg& dlg)
     return conditions;
 }
 
-// A sum beyond the money limit ends the aggregation like any other failure: the rows
-// appended so far stay in the list.
+// A sum beyond the money limit fails the aggregation like any other failure.
 int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& conditions,
                       const StFINDINFO& findInfo, const StDATAINFO& data)
 {
@@ -102,11 +102,7 @@ int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& condit
 
 CBridgeApp::CBridgeApp() = default;
 
-// Records still listed here were freed by ExitInstance; only the references remain.
-CBridgeApp::~CBridgeApp()
-{
-    m_statementList.RemoveAll();
-}
+CBridgeApp::~CBridgeApp() = default;
 
 BOOL CBridgeApp::InitInstance()
 {
@@ -146,7 +142,14 @@ BOOL CBridgeApp::InitInstance()
     report.statementList = &m_statementList;
 
     BuildFindConditions(&findInfo, &dataInfo, conditions.fromMonth, conditions.toMonth);
-    AggregateBalances(aggregator, conditions, findInfo, dataInfo);
+    // A statement with rows missing is not written: the file of that name stays as it was.
+    if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0) {
+        progressDlg.MessageBox(kAggregationFailedMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
+        progressDlg.Dismiss();
+        RestoreWaitCursor();
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
     report.SetProgressBase(kReportProgressBase);
     const int written = report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo);
 
@@ -217,10 +220,6 @@ BOOL CBridgeApp::ClearedToRun()
 
 void CBridgeApp::FreeStatementList()
 {
-    for (StatementEntry*& entry : m_statementList) {
-        delete entry;
-        entry = nullptr;
-    }
     m_statementList.RemoveAll();
 }
 

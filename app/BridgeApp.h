@@ -42,7 +42,7 @@ public:
     CString m_strHostPath;          // output path fixed by the host
     CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
     int m_nResult = kRunCompleted;  // posted to the host as lParam
-    StatementList m_statementList;  // entries are heap records owned by the application
+    StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
 
 private:

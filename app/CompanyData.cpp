@@ -1,17 +1,112 @@
+// The open company's record and the summation conditions of the chosen months.
+
 #include <cstring>
 
 #include "app/BridgeApp.h"
+#include "app/PeriodMonths.h"
+#include "host/HostLibrary.h"
 #include "host/HostRecords.h"
 
-// The open company's record is not looked up yet: the run goes on with a zero record.
-int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
+namespace {
+
+const int kCompanyDataSet = 5;
+const int32_t kMonthIndexField = 17;
+const int16_t kAtLeast = 4;
+const int16_t kAtMost = 6;
+const int16_t kEqual = 1;
+const int16_t kNumberValue = 2;
+const int16_t kEndOfList = 0;
+const int16_t kAnd = 1;
+const int16_t kOr = 2;
+const int16_t kInterimPeriod = 15;
+const int16_t kYearEndPeriod = 18;
+
+// The data number of the company the current user has open.
+long SelectedDataNumber()
 {
-    std::memset(out, 0, sizeof *out);
-    return 0;
+    char userId[65] = {};
+    long no1 = 0;
+    long no2 = 0;
+    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+    if (user == nullptr) return 0;
+    user->GetCurUserID(userId);
+    userId[sizeof userId - 1] = '\0';
+    user->GetSelectedNo(userId, &no1, &no2);
+    return no2;
 }
 
-// The summation conditions are not built yet: the record stays zero.
-void CBridgeApp::BuildFindConditions(StFINDINFO* /*out*/, const StDATAINFO* /*data*/,
-                                     long /*fromMonth*/, long /*toMonth*/)
+// The month values are written as 16-bit numbers into the items' value fields.
+void SetItem(StFINDITEM& item, int16_t comparison, int16_t value, int16_t link)
 {
+    item.nField = kMonthIndexField;
+    item.nOperator = comparison;
+    item.nValueType = kNumberValue;
+    std::memcpy(&item.nValue, &value, sizeof value);
+    item.nConnector = link;
+}
+
+int16_t LowerMonthIndex(int16_t from, int16_t first)
+{
+    if (from == first) return 1;
+    if (from > first) return static_cast<int16_t>(from - first + 1);
+    return static_cast<int16_t>(from - first + 13);
+}
+
+int16_t UpperMonthIndex(int16_t to, int16_t first, int16_t lastMonth, bool wraps)
+{
+    if (to > lastMonth) return static_cast<int16_t>(to - first + 1);
+    return static_cast<int16_t>(to - first + (wraps ? 13 : 1));
+}
+
+}  // namespace
+
+int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
+{
+    if (m_pDataSet == nullptr) {
+        m_pDataSet = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(kCompanyDataSet, 1));
+    }
+    const long selectedNo = SelectedDataNumber();
+    std::memset(out, 0, sizeof *out);
+    if (m_pDataSet == nullptr) return 0;
+
+    long cursor = 0;
+    m_pDataSet->GetDatCursor(&cursor);
+    m_pDataSet->ReadyDat(cursor, 0);
+    int found = 0;
+    StDATAINFO record;
+    std::memset(&record, 0, sizeof record);
+    while (found == 0 && m_pDataSet->WalkDat(&record, cursor) == 0) {
+        if (record.nDataNo == selectedNo) {
+            *out = record;
+            found = 1;
+        }
+    }
+    m_pDataSet->ReleaseDatCursor(cursor);
+    return found;
+}
+
+// Month numbers are calendar months 1..12; the host wants month indexes of the accounting
+// year, and the closing adjustments of the interim and the year end as periods 15 and 18.
+void CBridgeApp::BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth)
+{
+    short first = 0;
+    short lastCode = 0;
+    CalcPeriodMonths(data->nPeriodStart, data->nPeriodEnd, &first, &lastCode);
+    const int16_t lastMonth = static_cast<int16_t>(lastCode % 100);
+    const bool wraps = lastCode / 100 != 0;
+    const int16_t from = static_cast<int16_t>(fromMonth);
+    const int16_t to = static_cast<int16_t>(toMonth);
+    const int16_t upper = UpperMonthIndex(to, first, lastMonth, wraps);
+
+    int last = 1;
+    SetItem(out->items[0], kAtLeast, LowerMonthIndex(from, first), kAnd);
+    SetItem(out->items[1], kAtMost, upper, kEndOfList);
+    if (data->nInterimFlag == 1 && upper == 6) {
+        out->items[last].nConnector = kOr;
+        SetItem(out->items[++last], kEqual, kInterimPeriod, kEndOfList);
+    }
+    if (to == lastMonth) {
+        out->items[last].nConnector = kOr;
+        SetItem(out->items[++last], kEqual, kYearEndPeriod, kEndOfList);
+    }
 }

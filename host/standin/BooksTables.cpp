@@ -138,12 +138,16 @@ StKAMOKUSUMINFO RowFromRecord(RecordReader& reader)
 
 }  // namespace
 
-std::string ReadAccountsTable(const std::wstring& path, const std::string& fileName,
-                              std::vector<StKAMOKUINFO>& accounts)
+// Codes are checked against an index as they arrive, so that a large table loads in time
+// proportional to its length.
+std::string ReadAccountsTable(const std::wstring& path, const std::string& fileName, CompanyBooks& company)
 {
     std::vector<TableRecord> records;
     const std::string refusal = ReadTable(path, fileName, kAccountColumns, records);
     if (!refusal.empty()) return refusal;
+    std::vector<StKAMOKUINFO>& accounts = company.accounts;
+    accounts.reserve(records.size());
+    company.accountByCode.reserve(records.size());
     std::vector<int> lines;
     for (const TableRecord& record : records) {
         RecordReader reader(fileName, record);
@@ -151,13 +155,13 @@ std::string ReadAccountsTable(const std::wstring& path, const std::string& fileN
         std::memset(&account, 0, sizeof account);
         account.nCode = static_cast<int32_t>(reader.Integer(kAccountCode, "code", kInt32Min, kInt32Max));
         account.nClass = static_cast<int8_t>(reader.Integer(kAccountClass, "class", -128, 127));
-        for (std::size_t i = 0; i < accounts.size() && reader.Refusal().empty(); ++i) {
-            if (accounts[i].nCode == account.nCode) {
-                reader.Refuse("code " + std::to_string(account.nCode) + " is given twice (first on line " +
-                              std::to_string(lines[i]) + ")");
-            }
-        }
         if (!reader.Refusal().empty()) return reader.Refusal();
+        const auto [earlier, isNew] = company.accountByCode.try_emplace(account.nCode, accounts.size());
+        if (!isNew) {
+            reader.Refuse("code " + std::to_string(account.nCode) + " is given twice (first on line " +
+                          std::to_string(lines[earlier->second]) + ")");
+            return reader.Refusal();
+        }
         accounts.push_back(account);
         lines.push_back(record.line);
     }

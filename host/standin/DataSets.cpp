@@ -144,12 +144,17 @@ long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINF
     long result = kFailed;
     if (found != nullptr && condition != nullptr && company != nullptr && position != nullptr &&
         IsAccountCodeSearch(*condition)) {
+        // Codes are unique: the account is the one the index names, when the cursor has not
+        // passed it yet. Either way the cursor ends behind the records looked at.
         result = kNoMoreRecords;
         std::size_t& next = *position;
-        for (; next < company->accounts.size() && result != 0; ++next) {
-            if (company->accounts[next].nCode != condition->nValue) continue;
-            *found = company->accounts[next];
+        const auto hit = company->accountByCode.find(condition->nValue);
+        if (hit != company->accountByCode.end() && hit->second >= next) {
+            *found = company->accounts[hit->second];
+            next = hit->second + 1;
             result = 0;
+        } else {
+            next = company->accounts.size();
         }
     }
     CallLogLine line("ClSetKamoku::WalkFind");

@@ -41,7 +41,7 @@ std::string ReadCompanyTables(const std::wstring& folder, const CompanyTableName
     const std::wstring rowsPath = TablePath(folder, names.rows);
     std::string refusal = CheckTableExists(accountsPath, names.accounts, names.line);
     if (refusal.empty()) refusal = CheckTableExists(rowsPath, names.rows, names.line);
-    if (refusal.empty()) refusal = ReadAccountsTable(accountsPath, names.accounts, company.accounts);
+    if (refusal.empty()) refusal = ReadAccountsTable(accountsPath, names.accounts, company);
     if (refusal.empty()) refusal = ReadRowsTable(rowsPath, names.rows, company.rows);
     return refusal;
 }

@@ -4,7 +4,9 @@
 // built at load time exactly as the host hands them over (code page 932 text, amounts in
 // ten-thousandths of a yen), so that serving them is a copy.
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/HostRecords.h"
@@ -16,6 +18,7 @@ struct CompanyBooks {
     StDATAINFO record{};
     StSHOHIZEIINFO taxRecord{};
     std::vector<StKAMOKUINFO> accounts;        // in file order; codes are unique
+    std::unordered_map<int32_t, std::size_t> accountByCode;   // position in accounts
     std::vector<StKAMOKUSUMINFO> rows;         // the summation rule's rows, in file order
 };
 

@@ -21,8 +21,8 @@ struct CompanyTableNames {
 std::string ReadHostIni(const std::wstring& iniPath, const std::string& dataFolder, HostData& data,
                         std::vector<CompanyTableNames>& tables);
 
-std::string ReadAccountsTable(const std::wstring& path, const std::string& fileName,
-                              std::vector<StKAMOKUINFO>& accounts);
+// Fills the accounts and their index by code.
+std::string ReadAccountsTable(const std::wstring& path, const std::string& fileName, CompanyBooks& company);
 
 std::string ReadRowsTable(const std::wstring& path, const std::string& fileName,
                           std::vector<StKAMOKUSUMINFO>& rows);

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "aggregate/StatementList.h"
 
 namespace {
+
+std::unique_ptr<StatementEntry> Entry(int32_t code, int64_t balance)
+{
+    return std::unique_ptr<StatementEntry>(new StatementEntry{code, "", 0, balance});
+}
 
 TEST(StatementList, StartsEmpty)
 {
@@ -16,53 +22,31 @@ TEST(StatementList, StartsEmpty)
 
 TEST(StatementList, KeepsTheOrderOfAppending)
 {
-    StatementEntry account{1110000, "現金", 1, 500};
-    StatementEntry sub{1110001, "小口", 0, 200};
-    StatementEntry other{1120000, "預金", 0, 300};
     StatementList list;
-    list.Append(&account);
-    list.Append(&sub);
-    list.Append(&other);
+    EXPECT_TRUE(list.Append(Entry(1110000, 500)));
+    EXPECT_TRUE(list.Append(Entry(1110001, 200)));
+    EXPECT_TRUE(list.Append(Entry(1120000, 300)));
 
-    std::vector<StatementEntry*> seen;
-    for (StatementEntry* entry : list)
-        seen.push_back(entry);
-    EXPECT_EQ(seen, (std::vector<StatementEntry*>{&account, &sub, &other}));
+    std::vector<int32_t> codes;
+    for (const auto& entry : list)
+        codes.push_back(entry->code);
+    EXPECT_EQ(codes, (std::vector<int32_t>{1110000, 1110001, 1120000}));
     EXPECT_EQ(list.GetCount(), 3u);
     EXPECT_FALSE(list.IsEmpty());
-
-    const StatementList& view = list;
-    EXPECT_EQ(*view.begin(), &account);
 }
 
-TEST(StatementList, OwnerCanFreeRowsAndClearReferencesInOnePass)
+// The list is the owner: emptying it frees the rows, and it can be filled again.
+TEST(StatementList, RemoveAllFreesTheRowsAndEmptiesTheList)
 {
     StatementList list;
-    list.Append(new StatementEntry{1110000, "現金", 0, 1});
-    list.Append(new StatementEntry{1120000, "預金", 0, 2});
-    for (StatementEntry*& entry : list) {
-        delete entry;
-        entry = nullptr;
-    }
-    for (StatementEntry* entry : list)
-        EXPECT_EQ(entry, nullptr);
-    list.RemoveAll();
-    EXPECT_TRUE(list.IsEmpty());
-}
-
-TEST(StatementList, RemoveAllLeavesTheRowsUntouched)
-{
-    StatementEntry entry{1110001, "小口現金", 0, -12345};
-    StatementList list;
-    list.Append(&entry);
-    list.Append(&entry);
+    auto entry = Entry(1110001, -12345);
+    StatementEntry* row = entry.get();
+    list.Append(std::move(entry));
+    EXPECT_EQ(list.begin()->get(), row);
     list.RemoveAll();
     EXPECT_EQ(list.GetCount(), 0u);
     EXPECT_EQ(list.begin(), list.end());
-    EXPECT_EQ(entry.code, 1110001);
-    EXPECT_STREQ(entry.name, "小口現金");
-    EXPECT_EQ(entry.balance, -12345);
-    list.Append(&entry);  // usable again after emptying
+    list.Append(Entry(1110002, 1));
     EXPECT_EQ(list.GetCount(), 1u);
 }
 

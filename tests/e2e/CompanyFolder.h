@@ -23,6 +23,7 @@ public:
     std::vector<std::string> CallNames() const;
 
     std::wstring OutputFolder() const { return temp_ / L"out"; }
+    std::wstring DataFolder() const { return data_; }
 
 private:
     TempFolder temp_;

@@ -135,8 +135,8 @@ TEST_P(DialogRunTest, ExecuteRunsToTheFinalMessageOverTheProgressWindow)
 {
     HWND dialog = StartAndWaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    // Without a company record the period shows as zeros; the wave dash is code page 932's.
-    EXPECT_EQ(ControlText(dialog, IDC_PERIOD), L" 0000/00/00～0000/00/00");
+    // The sample company's period; the wave dash is code page 932's.
+    EXPECT_EQ(ControlText(dialog, IDC_PERIOD), L" 2024/04/01～2025/03/31");
     const std::wstring output = company.OutputFolder() + L"\\statement.xml";
     SetControlText(dialog, IDC_OUTPUT_PATH, output);
     ClickButton(dialog, IDC_EXECUTE);

@@ -14,8 +14,7 @@ void TestStatement::AddScaled(int32_t code, const char* name, int hasSubAccounts
     CopyEntryName(entry->name, name, std::strlen(name) + 1);
     entry->hasSubAccounts = static_cast<uint8_t>(hasSubAccounts);
     entry->balance = balance;
-    list_.Append(entry.get());
-    rows_.push_back(std::move(entry));
+    ASSERT_TRUE(list_.Append(std::move(entry)));
 }
 
 CurrentFolder::CurrentFolder(const std::wstring& folder)

@@ -29,11 +29,6 @@ public:
 // one place that knows how the list takes its entries.
 class TestStatement {
 public:
-    TestStatement() = default;
-    ~TestStatement() { list_.RemoveAll(); }
-    TestStatement(const TestStatement&) = delete;
-    TestStatement& operator=(const TestStatement&) = delete;
-
     // `yen` is whole yen; the entry holds ten-thousandths.
     void Add(int32_t code, const char* name, int hasSubAccounts, int64_t yen)
     {
@@ -43,7 +38,6 @@ public:
     const StatementList& List() const { return list_; }
 
 private:
-    std::vector<std::unique_ptr<StatementEntry>> rows_;
     StatementList list_;
 };
 

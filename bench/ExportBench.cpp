@@ -1,0 +1,235 @@
+// What an export costs: a generated company of N rows served by the stand-in host from
+// memory, aggregated with the real progress window on screen, then the report written to a
+// real file, against the floor of writing as many bytes in one buffered write.
+//
+//   export_bench ROWS        (five runs, the median shown; tools/bench runs 1,000, 10,000 and
+//                            100,000 rows, one process each, as the host is loaded once a process)
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "aggregate/BalanceAggregator.h"
+#include "app/BridgeApp.h"
+#include "app/ProgressDlg.h"
+#include "host/HostLibrary.h"
+#include "host/HostRecords.h"
+#include "report/StatementReport.h"
+#include "res/resource.h"
+
+namespace {
+
+const int kRuns = 5;
+// Until the report writes its file, the floor is taken for this many bytes per entry, about
+// what one account element of the statement holds.
+const size_t kEstimatedBytesPerEntry = 180;
+
+double NowMs()
+{
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Forwards to the progress window and keeps the time spent in it.
+class TimedProgress : public ProgressSink {
+public:
+    explicit TimedProgress(ProgressSink& window) : window_(window) {}
+    void Advance(short from, short to) override
+    {
+        const double start = NowMs();
+        window_.Advance(from, to);
+        ms += NowMs() - start;
+    }
+    void Tick() override
+    {
+        const double start = NowMs();
+        window_.Tick();
+        ms += NowMs() - start;
+    }
+    double ms = 0;
+
+private:
+    ProgressSink& window_;
+};
+
+bool WriteWhole(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    return ok;
+}
+
+// A company of `rows` rows over 85 % as many accounts: an account with sub-accounts is
+// delivered as its row, the sub-account rows, then the account row again.
+void WriteCompany(const std::wstring& folder, int rows)
+{
+    std::string ini =
+        "[user]\nUserId = bench\nSelectNo1 = 1\nSelectNo2 = 1\n[folders]\nOutput = out\\\nSettings = settings\\\n"
+        "[data 1]\nDataId = B0001\nCompanyName = Bench\nPeriodStart = 20240401\nPeriodEnd = 20250331\n"
+        "Accounts = accounts.csv\nRows = rows.csv\n";
+    std::string accounts = "code,class\n";
+    std::string table = "code,name,has_sub,balance_side,debit_excl,debit_incl,credit_excl,credit_incl\n";
+    const std::string amounts = "1000 10 20 30 40 50 60 70 80 90 100 110 120 5 6";
+    const int accountCount = rows * 85 / 100;
+    for (int i = 0; i < accountCount; ++i) accounts += std::to_string(10000 + i) + "," + std::to_string(i % 2) + "\n";
+    for (int i = 0; i < rows; ++i) {
+        const int account = static_cast<int>(static_cast<long long>(i) * accountCount / rows);
+        table += std::to_string(10000 + account) + ",Account " + std::to_string(account) + ",0," +
+                 std::to_string(1 + i % 2) + "," + amounts + "," + amounts + "," + amounts + "," + amounts + "\n";
+    }
+    WriteWhole(folder + L"\\host.ini", ini);
+    WriteWhole(folder + L"\\accounts.csv", accounts);
+    WriteWhole(folder + L"\\rows.csv", table);
+}
+
+std::wstring FreshFolder(int rows)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"export_bench_" + std::to_wstring(rows) + L"_" +
+                                std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void RemoveCompany(const std::wstring& folder)
+{
+    for (const wchar_t* file : {L"host.ini", L"accounts.csv", L"rows.csv", L"floor.bin", L"out\\statement.xml"}) {
+        DeleteFileW((folder + L"\\" + file).c_str());
+    }
+    for (const wchar_t* sub : {L"\\out", L"\\settings", L""}) RemoveDirectoryW((folder + sub).c_str());
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Figures {
+    double aggregateMs, progressMs, reportMs, floorMs;
+    size_t entries, bytes;
+    long repaints;
+    bool estimated;
+};
+
+Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& conditions, const std::wstring& folder)
+{
+    Figures figures{};
+    CProgressDlg window;
+    window.Create(IDD_PROGRESS);
+    window.ShowWindow(SW_SHOW);
+    window.ResetProgress();
+    TimedProgress progress(window);
+
+    BalanceAggregator aggregator;
+    aggregator.progressWindow = &progress;
+    aggregator.statementList = &app.m_statementList;
+    double start = NowMs();
+    aggregator.Aggregate(0, &conditions, &company);
+    figures.aggregateMs = NowMs() - start;
+    figures.progressMs = progress.ms;
+    figures.entries = app.m_statementList.GetCount();
+
+    StatementReport report;
+    report.progressWindow = &window;
+    report.statementList = &app.m_statementList;
+    report.SetProgressBase(500);
+    const std::wstring xmlPath = folder + L"\\out\\statement.xml";
+    std::string xmlPathCp932;
+    for (wchar_t c : xmlPath) xmlPathCp932 += static_cast<char>(c);   // the temporary path is ASCII
+    start = NowMs();
+    report.WriteReport(xmlPathCp932.c_str(), 1, &company);
+    figures.reportMs = NowMs() - start;
+    window.Dismiss();
+    figures.repaints = window.Repaints();
+
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    figures.estimated = !GetFileAttributesExW(xmlPath.c_str(), GetFileExInfoStandard, &attributes);
+    figures.bytes = figures.estimated ? figures.entries * kEstimatedBytesPerEntry : attributes.nFileSizeLow;
+    const std::string bytes(figures.bytes, 'x');
+    start = NowMs();
+    WriteWhole(folder + L"\\floor.bin", bytes);
+    figures.floorMs = NowMs() - start;
+    app.m_statementList.RemoveAll();
+    return figures;
+}
+
+void Measure(int rows)
+{
+    const std::wstring folder = FreshFolder(rows);
+    CreateDirectoryW((folder + L"\\out").c_str(), nullptr);
+    WriteCompany(folder, rows);
+    SetEnvironmentVariableW(L"BRIDGE_HOST_DATA", folder.c_str());
+    SetEnvironmentVariableW(L"BRIDGE_HOST_LOG", nullptr);
+
+    // The stand-in reads the whole folder when the connection is made.
+    double start = NowMs();
+    ClAccConnect::Inst()->Initiate();
+    const double loadMs = NowMs() - start;
+
+    CBridgeApp app;
+    StDATAINFO company;
+    StFINDINFO conditions;
+    ZeroMemory(&company, sizeof company);
+    ZeroMemory(&conditions, sizeof conditions);
+    app.ReadCompanyInfo(&company);
+    app.BuildFindConditions(&conditions, &company, 4, 3);
+
+    std::vector<double> aggregate, progress, report, floor, total;
+    Figures last{};
+    for (int run = 0; run < kRuns; ++run) {
+        last = OneRun(app, company, conditions, folder);
+        aggregate.push_back(last.aggregateMs);
+        progress.push_back(last.progressMs);
+        report.push_back(last.reportMs);
+        floor.push_back(last.floorMs);
+        total.push_back(last.aggregateMs + last.reportMs);
+    }
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    ClAccConnect::Inst()->LogOut();
+    ClAccConnect::Inst()->Terminate();
+    ClAccConnect::Inst()->Release();
+
+    const double totalMs = Median(total);
+    std::printf("rows %d: stand-in load %.1f ms; entries %zu\n", rows, loadMs, last.entries);
+    std::printf("  aggregate %.1f ms (%.2f us/row), in the progress window %.1f ms (%.0f%%), %ld repaints\n",
+                Median(aggregate), Median(aggregate) * 1000.0 / rows, Median(progress),
+                100.0 * Median(progress) / std::max(Median(aggregate), 1e-9), last.repaints);
+    std::printf("  report %.1f ms; total %.1f ms (%.2f us/row)\n", Median(report), totalMs, totalMs * 1000.0 / rows);
+    std::printf("  floor: %zu bytes%s in %.2f ms; total / floor %.1f\n", last.bytes,
+                last.estimated ? " (estimated: no file written)" : "", Median(floor),
+                totalMs / std::max(Median(floor), 1e-6));
+    std::printf("  peak working set %.1f MB, peak pagefile %.1f MB\n",
+                static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0,
+                static_cast<double>(memory.PeakPagefileUsage) / 1048576.0);
+    std::fflush(stdout);
+    RemoveCompany(folder);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
+    if (rows <= 0) {
+        std::fprintf(stderr, "usage: export_bench ROWS\n");
+        return 1;
+    }
+    std::printf("median of %d runs\n", kRuns);
+    Measure(rows);
+    return 0;
+}

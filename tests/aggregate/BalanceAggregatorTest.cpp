@@ -1,0 +1,389 @@
+// The balance aggregation through the real stand-in host: a data folder per test, rows and
+// accounts written for the case, the host's call log read back.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "aggregate/BalanceAggregator.h"
+#include "aggregate/FixedAmount.h"
+#include "host/HostLibrary.h"
+#include "tests/host/ServedTestCompany.h"
+
+namespace {
+
+// Nothrow allocations of a statement entry's size fail once this many more have succeeded
+// (negative: never). The aggregation's entries are the only such allocations of a run.
+int g_entryAllocationsLeft = -1;
+
+}  // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (size == sizeof(StatementEntry) && g_entryAllocationsLeft >= 0 && g_entryAllocationsLeft-- == 0) {
+        return nullptr;
+    }
+    try {
+        return ::operator new(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+namespace {
+
+const char kRowsHeader[] =
+    "code,name,exclude1,exclude2,has_sub,balance_side,attributes,debit_excl,debit_incl,credit_excl,credit_incl\n";
+const int64_t kYen = 10000;
+
+// Counts what the aggregation asks of the progress window.
+class RecordingSink : public ProgressSink {
+public:
+    void Advance(short from, short to) override { advances.emplace_back(from, to); }
+    void Tick() override { ++ticks; }
+
+    std::vector<std::pair<short, short>> advances;
+    long ticks = 0;
+};
+
+// A row line of the rows table; the amounts are yen, slot 0 first.
+std::string Row(int code, const std::string& debitExcl, const std::string& creditExcl, int side = 1,
+                const std::string& debitIncl = "", const std::string& creditIncl = "")
+{
+    return std::to_string(code) + ",row" + std::to_string(code) + ",0,0,0," + std::to_string(side) + ",0," +
+           debitExcl + "," + debitIncl + "," + creditExcl + "," + creditIncl + "\n";
+}
+
+// Conditions with the month indexes first..last and, when given, a third item's value.
+StFINDINFO Months(int16_t first, int16_t last, int16_t third = 0, int16_t fourth = 0)
+{
+    StFINDINFO conditions;
+    std::memset(&conditions, 0, sizeof conditions);
+    conditions.items[0].nValue = first;
+    conditions.items[0].nConnector = 1;
+    conditions.items[1].nValue = last;
+    if (third != 0) {
+        conditions.items[1].nConnector = 2;
+        conditions.items[2].nValue = third;
+    }
+    if (fourth != 0) {
+        conditions.items[2].nConnector = 2;
+        conditions.items[3].nValue = fourth;
+    }
+    return conditions;
+}
+
+StDATAINFO Company(int32_t interimFlag)
+{
+    StDATAINFO company;
+    std::memset(&company, 0, sizeof company);
+    company.nInterimFlag = interimFlag;
+    return company;
+}
+
+class Aggregation : public ::testing::Test {
+protected:
+    HostTestFolder folder;
+    RecordingSink sink;
+    StatementList list;
+    BalanceAggregator aggregator;
+
+    std::string baseIni;
+
+    void SetUp() override
+    {
+        baseIni = ReadFileBytes(folder.Path() + L"\\host.ini");
+        aggregator.progressWindow = &sink;
+        aggregator.statementList = &list;
+    }
+
+    void TearDown() override
+    {
+        g_entryAllocationsLeft = -1;
+        aggregator.ReleaseRule();
+        ServeHostFolder(L"");
+    }
+
+    // Serves company D12 with these rows; every code from 1 to 99 is an account of class 0
+    // unless `accounts` says otherwise.
+    void Serve(const std::string& rows, const std::string& accounts = "", const std::string& faults = "",
+               bool log = true)
+    {
+        std::string table = "code,class\n" + accounts;
+        const std::string listed = "\n" + accounts;
+        for (int code = 1; code < 100; ++code) {
+            const std::string line = std::to_string(code) + ",";
+            if (listed.find("\n" + line) == std::string::npos) table += line + "0\n";
+        }
+        folder.Write(L"accounts.csv", table);
+        folder.Write(L"rows.csv", std::string(kRowsHeader) + rows);
+        folder.Write(L"host.ini", baseIni + "[faults]\n" + faults);
+        DeleteFileW(LogPath().c_str());
+        ServeHostFolder(folder.Path(), log ? LogPath() : L"");
+    }
+
+    std::wstring LogPath() const { return folder.Path() + L"\\calls.log"; }
+
+    std::vector<std::string> CallNames() const { return CallNamesIn(LogPath()); }
+
+    long Count(const std::string& call) const
+    {
+        long count = 0;
+        for (const std::string& name : CallNames()) count += name == call ? 1 : 0;
+        return count;
+    }
+
+    int Run(const StFINDINFO& conditions, int taxMode = 0, int32_t interimFlag = 0)
+    {
+        const StDATAINFO company = Company(interimFlag);
+        return aggregator.Aggregate(taxMode, &conditions, &company);
+    }
+
+    std::vector<int64_t> Balances() const
+    {
+        std::vector<int64_t> balances;
+        for (const auto& entry : list) balances.push_back(entry->balance);
+        return balances;
+    }
+
+    std::vector<int32_t> Codes() const
+    {
+        std::vector<int32_t> codes;
+        for (const auto& entry : list) codes.push_back(entry->code);
+        return codes;
+    }
+};
+
+// Debits and credits of slots 0..6, in yen: the opening of slots 0..3 is 1,130,000 on the
+// debit side, the months 4..6 add 40,000 and take 15,000.
+const char kDebits[] = "1000000 200000 0 50000 30000 0 10000 777 777 777 777 777 777 777 777";
+const char kCredits[] = "0 100000 20000 0 0 15000 0 999 999 999 999 999 999 999 999";
+
+TEST_F(Aggregation, WorkedExampleOnBothSidesAndInEveryTaxMode)
+{
+    Serve(Row(1, kDebits, kCredits, 1, "2000000 0 0 0 30000", "0 0 0 0 0 5000") +
+          Row(2, kDebits, kCredits, 0) + Row(3, kDebits, kCredits, 2));
+    EXPECT_EQ(Run(Months(4, 6)), 1);
+    EXPECT_EQ(Balances(), (std::vector<int64_t>{1155000 * kYen, -1155000 * kYen, -1155000 * kYen}));
+
+    list.RemoveAll();
+    EXPECT_EQ(Run(Months(4, 6), 2), 1) << "mode 2 reads the tax-exclusive amounts";
+    EXPECT_EQ(Balances(), (std::vector<int64_t>{1155000 * kYen, -1155000 * kYen, -1155000 * kYen}));
+
+    list.RemoveAll();
+    EXPECT_EQ(Run(Months(4, 6), 1), 1);
+    EXPECT_EQ(Balances(), (std::vector<int64_t>{2025000 * kYen, 0, 0}));
+}
+
+TEST_F(Aggregation, OpeningIsSlotZeroAloneWhenTheRangeStartsAtTheFirstMonth)
+{
+    Serve(Row(1, "100 20 3", "0 0 1"));
+    EXPECT_EQ(Run(Months(1, 1)), 1);
+    EXPECT_EQ(Balances(), (std::vector<int64_t>{120 * kYen}));
+}
+
+// Slot 13 holds period 18, slot 14 period 15 (with the company's interim flag).
+TEST_F(Aggregation, ClosingAdjustmentSlotsCountOnlyWhenTheConditionsAskForThem)
+{
+    Serve(Row(1, "0 0 0 0 0 0 0 0 0 0 0 0 0 1000 7", "", 1));
+    struct Case {
+        StFINDINFO conditions;
+        int32_t interimFlag;
+        int64_t yen;
+    } cases[] = {
+        {Months(1, 6), 1, 7},           // the interim adjustment with a range ending at month 6
+        {Months(1, 6), 0, 0},           // not without the company's flag
+        {Months(1, 7), 1, 0},           // nor with a range ending later
+        {Months(7, 12), 1, 0},          // nor in the opening of a range starting later
+        {Months(1, 12, 18), 1, 1000},   // the year-end adjustment asked for third
+        {Months(1, 6, 15, 18), 1, 7},   // third is period 15: no year-end slot, only the interim
+        {Months(1, 6, 15, 18), 0, 0},
+    };
+    for (const Case& each : cases) {
+        list.RemoveAll();
+        EXPECT_EQ(Run(each.conditions, 0, each.interimFlag), 1);
+        EXPECT_EQ(Balances(), (std::vector<int64_t>{each.yen * kYen}))
+            << "months " << each.conditions.items[0].nValue << ".." << each.conditions.items[1].nValue
+            << " third " << each.conditions.items[2].nValue << " interim " << each.interimFlag;
+    }
+}
+
+TEST_F(Aggregation, RowsAreLeftOutByTheirFlagsAndTheirAccountsClassification)
+{
+    const std::string rows = "11,a,1,0,0,1,0,5,,,\n"              // byte 126
+                             "12,b,0,1,0,1,0,5,,,\n"              // byte 127
+                             "13,c,0,0,0,1,0x08000000,5,,,\n"     // attribute bit 27
+                             "14,d,0,0,0,1,0x10000000,5,,,\n"     // attribute bit 28
+                             "15,e,0,0,0,1,0x04000000,0,,,\n"     // another bit; a zero balance is kept
+                             "150000,f,0,0,0,1,0,5,,,\n"          // no such account
+                             "16,g,0,0,0,1,0,5,,,\n"              // class 0
+                             "17,h,0,0,0,1,0,5,,,\n"              // class 1
+                             "18,i,0,0,0,1,0,5,,,\n"              // class 2
+                             "19,j,0,0,0,1,0,5,,,\n";             // class -1
+    Serve(rows, "17,1\n18,2\n19,-1\n");
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{15, 16, 17}));
+    EXPECT_EQ(sink.ticks, 10) << "left-out rows tick as well";
+    EXPECT_EQ(Count("ClSetKamoku::WalkFind"), 6) << "one lookup per row past the three byte and bit filters";
+    EXPECT_EQ(Count("ClSetKamoku::GetCursor"), 6);
+    EXPECT_EQ(Count("ClSetKamoku::ReleaseCursor"), 6);
+}
+
+TEST_F(Aggregation, EntryCarriesTheRowsCodeNameCutToSixteenBytesAndSubAccountFlag)
+{
+    // Seven single-byte characters and five double-byte ones: the fifth does not fit.
+    Serve("10000," + U8(u8"ABCDEFGアイウエオ") + ",0,0,1,1,0,12.3456,,,\n", "10000,0\n");
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    ASSERT_EQ(list.GetCount(), 1u);
+    const StatementEntry& entry = **list.begin();
+    EXPECT_EQ(entry.code, 10000);
+    EXPECT_STREQ(entry.name, "ABCDEFGアイウエ");
+    EXPECT_EQ(entry.hasSubAccounts, 1);
+    EXPECT_EQ(entry.balance, 123456);
+}
+
+// The rule is created, bound to the open company, readied, counted, read and deleted, in
+// this order.
+TEST_F(Aggregation, HostIsDrivenInItsOrderAndTheProgressPlanIsFollowed)
+{
+    Serve(Row(1, "1", "") + Row(2, "2", ""));
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    std::vector<std::string> ruleCalls;
+    for (const std::string& name : CallNames()) {
+        if (name.rfind("ClRuleKamoku::", 0) == 0) ruleCalls.push_back(name.substr(14));
+    }
+    const std::vector<std::string> order = {"new", "AttachSetMgr", "SetCurDataID", "AttachOptLink", "MoveReady",
+                                            "GetSumCount", "SetMovePos", "MoveNext", "MoveNext", "MoveFinish",
+                                            "delete"};
+    EXPECT_EQ(ruleCalls, order) << "the count is reached: no further MoveNext";
+    const std::string log = ReadFileBytes(LogPath());
+    EXPECT_NE(log.find("ClRuleKamoku::SetCurDataID D12 -> 0"), std::string::npos) << log;
+    EXPECT_NE(log.find("ClRuleKamoku::MoveReady 1 0 0 [0 0 0 1 1][0 0 0 12 0] -> 0"), std::string::npos) << log;
+    EXPECT_EQ(aggregator.rule, nullptr);
+    const std::vector<std::pair<short, short>> plan = {{0, 100}, {100, 300}, {300, 400}, {400, 500}};
+    EXPECT_EQ(sink.advances, plan);
+    EXPECT_EQ(sink.ticks, 2);
+}
+
+TEST_F(Aggregation, HostWithoutRowsGivesAnEmptyStatement)
+{
+    Serve("");
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(Count("ClRuleKamoku::MoveNext"), 0);
+    EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 1);
+    EXPECT_EQ(sink.advances.back(), (std::pair<short, short>{400, 500}));
+}
+
+TEST_F(Aggregation, HostRunningOutOfRowsBeforeItsCountIsANormalEnd)
+{
+    Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""), "", "MoveNext = 3 5000\n");
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 1);
+    EXPECT_EQ(aggregator.rule, nullptr);
+}
+
+struct FailureCase {
+    const char* fault;
+    std::vector<int32_t> kept;
+    bool ruleKept;
+};
+
+TEST_F(Aggregation, EveryHostFailureFailsTheAggregationAndLeavesWhatWasRead)
+{
+    const FailureCase cases[] = {
+        {"RuleCreation = fail\n", {}, false},
+        {"GetSumCount = -3\n", {}, true},
+        {"SetMovePos = -4\n", {}, true},
+        {"MoveNext = 3 -7\n", {1, 2}, true},
+    };
+    for (const FailureCase& each : cases) {
+        Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""), "", each.fault);
+        EXPECT_EQ(Run(Months(1, 12)), 0) << each.fault;
+        EXPECT_EQ(Codes(), each.kept) << each.fault;
+        EXPECT_EQ(aggregator.rule != nullptr, each.ruleKept) << each.fault;
+        EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 0) << each.fault;
+        EXPECT_NE(sink.advances.back(), (std::pair<short, short>{400, 500})) << each.fault;
+        aggregator.ReleaseRule();
+        list.RemoveAll();
+        sink.advances.clear();
+    }
+}
+
+TEST_F(Aggregation, KeptRuleIsUsedAgainWithoutAttachingIt)
+{
+    Serve(Row(1, "1", ""), "", "GetSumCount = -3\n");
+    EXPECT_EQ(Run(Months(1, 12)), 0);
+    ASSERT_NE(aggregator.rule, nullptr);
+    Serve(Row(1, "1", ""));
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    EXPECT_EQ(Count("ClRuleKamoku::new"), 0) << "the log starts afresh with the second run";
+    EXPECT_EQ(Count("ClRuleKamoku::AttachSetMgr"), 0);
+    EXPECT_EQ(Count("ClRuleKamoku::MoveReady"), 1);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
+}
+
+TEST_F(Aggregation, FailedEntryAllocationStopsTheRowsWithEarlierEntriesKept)
+{
+    Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""));
+    g_entryAllocationsLeft = 1;
+    EXPECT_EQ(Run(Months(1, 12)), 0);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
+    EXPECT_NE(aggregator.rule, nullptr);
+    EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 0);
+    EXPECT_EQ(Count("ClRuleKamoku::MoveNext"), 2);
+}
+
+TEST_F(Aggregation, MonthIndexesOutsideTheSlotsReadNoRow)
+{
+    Serve(Row(1, "1", ""));
+    for (const StFINDINFO& conditions : {Months(-1, 12), Months(1, 15), Months(15, 15), Months(0, -1)}) {
+        EXPECT_EQ(Run(conditions), 0);
+    }
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(Count("ClRuleKamoku::MoveNext"), 0);
+    // Slot 0 and slot 14 are inside: a range of 0..14 reads every slot once.
+    EXPECT_EQ(Run(Months(0, 14)), 1);
+}
+
+// 10^18 ten-thousandths is 99,999,999,999,999.9999 yen plus 0.0001.
+TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept)
+{
+    Serve(Row(1, "1", "") + Row(2, "99999999999999.9999 0.0001", "") + Row(3, "1", ""));
+    EXPECT_THROW(Run(Months(1, 1)), AmountOverflow);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
+
+    list.RemoveAll();
+    aggregator.ReleaseRule();
+    Serve(Row(2, "", "99999999999999.9999 0.0001", 0));
+    EXPECT_THROW(Run(Months(1, 1)), AmountOverflow) << "credit side, on the sum of opening and credits";
+
+    aggregator.ReleaseRule();
+    Serve(Row(2, "0 -0.0001", "99999999999999.9999", 1));
+    EXPECT_THROW(Run(Months(1, 1)), AmountOverflow) << "a sum of -10^18";
+
+    list.RemoveAll();
+    aggregator.ReleaseRule();
+    Serve(Row(2, "99999999999999.9999", "") + Row(3, "", "99999999999999.9999"));
+    EXPECT_EQ(Run(Months(1, 1)), 1);
+    EXPECT_EQ(Balances(), (std::vector<int64_t>{999999999999999999, -999999999999999999}));
+}
+
+TEST_F(Aggregation, EveryRowTheHostCountsIsReadBeyondSixteenBits)
+{
+    const int rows = 33000;
+    std::string table;
+    for (int i = 0; i < rows; ++i) table += Row(1 + i % 90, "1", "");
+    Serve(table, "", "", false);
+    EXPECT_EQ(Run(Months(1, 12)), 1);
+    EXPECT_EQ(list.GetCount(), static_cast<size_t>(rows));
+    EXPECT_EQ(sink.ticks, rows);
+}
+
+}  // namespace
