@@ -71,13 +71,24 @@ protected:
         diskFolder = drive + L"\\" + L"report-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                      WideFromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_TRUE(CreateDirectoryW(diskFolder.c_str(), nullptr));
+        ballast = diskFolder + L"\\ballast";
     }
     void TearDown() override
     {
         if (!diskFolder.empty()) RemoveFolderTree(diskFolder);
     }
 
+    // Takes 128 KiB of the disk, given back by DeleteFileW(ballast).
+    void TakeSpace() { ASSERT_TRUE(WriteFileBytes(ballast, std::string(128 * 1024, 'b'))); }
+    std::string TargetOnDisk() const
+    {
+        std::string target;
+        EXPECT_TRUE(Cp932FromWide(diskFolder + L"\\statement.xml", target));
+        return target;
+    }
+
     std::wstring diskFolder;
+    std::wstring ballast;
 };
 
 TEST_F(SmallDisk, ReportThatFitsIsWritten)
@@ -113,10 +124,8 @@ TEST_F(SmallDisk, FullDiskInTheMiddleOfDataLeavesTheOldFile)
 // whole again, so even with room made afterwards it is not committed.
 TEST_F(SmallDisk, FailedWriteGivesTheFileUpForGood)
 {
-    const std::wstring ballast = diskFolder + L"\\ballast";
-    ASSERT_TRUE(WriteFileBytes(ballast, std::string(128 * 1024, 'b')));
-    std::string target;
-    ASSERT_TRUE(Cp932FromWide(diskFolder + L"\\statement.xml", target));
+    TakeSpace();
+    const std::string target = TargetOnDisk();
     CReplacementFile file;
     ASSERT_TRUE(file.Open(target.c_str()));
     const std::string line = "\t\t<LINE>a line of the statement</LINE>\r\n";
@@ -137,10 +146,8 @@ TEST_F(SmallDisk, FailedWriteGivesTheFileUpForGood)
 // After a failed line every later one fails, and Close still gives 0.
 TEST_F(SmallDisk, WriterFailsEveryLineAfterAFailedOne)
 {
-    const std::wstring ballast = diskFolder + L"\\ballast";
-    ASSERT_TRUE(WriteFileBytes(ballast, std::string(128 * 1024, 'b')));
-    std::string target;
-    ASSERT_TRUE(Cp932FromWide(diskFolder + L"\\statement.xml", target));
+    TakeSpace();
+    const std::string target = TargetOnDisk();
     CReplacementFile file;
     XmlWriter writer;
     char line[256];
