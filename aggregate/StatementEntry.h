@@ -12,17 +12,8 @@ struct StatementEntry {
     int64_t balance;         // ten-thousandths of a yen; positive on the account's normal side
 };
 
-// The width of the name field, without its terminator.
-constexpr size_t kEntryNameBytes = sizeof(StatementEntry::name) - 1;
-
 // Copies a host name into an entry's name field: the field is zero-filled, then at most 16
 // bytes are copied, stopping at the source's terminator or after hostNameSize bytes (the
 // host's field need not be terminated). A double-byte character is never split: one that
 // would not fit whole, or whose second byte is missing from the source, is left out.
 void CopyEntryName(char (&name)[17], const char* hostName, size_t hostNameSize);
-
-// True for an account's own row, false for a sub-account row.
-inline bool IsAccountRow(const StatementEntry& entry)
-{
-    return entry.code % 10000 == 0;
-}

@@ -104,11 +104,28 @@ CBridgeApp::CBridgeApp() = default;
 
 CBridgeApp::~CBridgeApp() = default;
 
+// The one place where a run's exceptions end: whatever a stage throws (a host call, the
+// framework, memory), every object of the run has been destroyed on the way out, the run
+// counts as failed, and ExitInstance still logs out and tells the host.
 BOOL CBridgeApp::InitInstance()
+{
+    try {
+        return RunSteps();
+    } catch (...) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
+}
+
+BOOL CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
     if (ParseCommandLine(m_lpCmdLine) == 1) TakeHostWindow();
+    if (!HostPathFits()) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
     EnterProgramFolder();
     if (!ClearedToRun()) return FALSE;
 
@@ -190,12 +207,14 @@ BOOL CBridgeApp::ConnectToHost()
 }
 
 // The host window is disabled for the whole run and becomes the parent of our windows;
-// ExitInstance enables it again.
+// ExitInstance enables it again. A handle that names no window (0, or a window already
+// gone) is not taken: a dialog given it as parent could not be created at all.
 void CBridgeApp::TakeHostWindow()
 {
     m_bFromHost = 1;
-    m_pHostWnd = CWnd::FromHandle(m_hHostWnd);
-    m_pHostWnd->EnableWindow(FALSE);
+    CWnd* host = CWnd::FromHandle(m_hHostWnd);
+    m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
+    if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
 }
 
@@ -226,6 +245,7 @@ void CBridgeApp::FreeStatementList()
 // The function id goes out sign-extended from its 16 bits.
 void CBridgeApp::NotifyHost()
 {
+    if (m_pHostWnd == nullptr) return;  // no window to tell
     m_pHostWnd->SetForegroundWindow();
     m_pHostWnd->EnableWindow(TRUE);
     m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),

@@ -46,8 +46,10 @@ public:
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
 
 private:
+    BOOL RunSteps();   // the run itself, step by step; InitInstance catches what it throws
     BOOL ConnectToHost();
     void TakeHostWindow();
+    BOOL HostPathFits();
     void EnterProgramFolder();
     BOOL ClearedToRun();
     void FreeStatementList();

@@ -21,16 +21,9 @@ int CheckedLength(size_t size)
 // byte of the character before it): only a scan from the start can tell.
 bool EndsInLoneLeadByte(std::string_view text)
 {
-    size_t i = 0;
-    while (i < text.size()) {
-        if (IsCp932LeadByte(static_cast<unsigned char>(text[i]))) {
-            if (i + 1 == text.size()) return true;
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return false;
+    size_t last = 0;
+    for (size_t pos = 0; pos < text.size(); pos += Cp932CharLength(text, pos)) last = pos;
+    return last + 1 == text.size() && IsCp932LeadByte(static_cast<unsigned char>(text[last]));
 }
 
 }  // namespace
@@ -93,12 +86,12 @@ size_t CopyCp932Text(char* dest, size_t destSize, const char* source, size_t sou
     if (!dest || destSize == 0) return 0;
     size_t length = 0;
     if (source) {
+        const std::string_view text(source, sourceLength);
         while (length < sourceLength && source[length] != '\0') {
-            const bool lead = IsCp932LeadByte(static_cast<unsigned char>(source[length]));
+            const size_t width = Cp932CharLength(text, length);
             // A lead byte whose partner is missing or cut off by the limit is left out.
-            const bool whole = !lead || (length + 1 < sourceLength && source[length + 1] != '\0');
-            const size_t width = lead ? 2 : 1;
-            if (!whole || length + width > destSize - 1) break;
+            const bool loneLead = width == 1 && IsCp932LeadByte(static_cast<unsigned char>(source[length]));
+            if (loneLead || length + width > destSize - 1) break;
             length += width;
         }
     }

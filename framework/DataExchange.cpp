@@ -1,6 +1,7 @@
 #include "framework/DataExchange.h"
 
 #include "framework/CodePage.h"
+#include "framework/Dialog.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ size_t CharacterBoundaryPrefix(const std::string& text, size_t maxBytes)
 {
     size_t end = 0;
     while (end < text.size()) {
-        const bool doubleByte = IsCp932LeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size();
-        const size_t next = end + (doubleByte ? 2 : 1);
+        const size_t next = end + Cp932CharLength(text, end);
         if (next > maxBytes) break;
         end = next;
     }
@@ -35,6 +35,8 @@ void LimitLastControl(CDataExchange* exchange, int maxChars)
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control)
 {
     control.m_hWnd = DialogItem(exchange, id);
+    CWnd* owner = exchange ? exchange->m_pDlgWnd : nullptr;
+    if (auto* dialog = dynamic_cast<CDialog*>(owner); dialog && control.m_hWnd) dialog->BindControl(control);
 }
 
 void DDX_Text(CDataExchange* exchange, int id, CString& value)
@@ -61,7 +63,3 @@ void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars)
     value = CString(value, static_cast<int>(keep));
 }
 
-void DDV_MaxChars(CDataExchange* exchange, CString const& /*value*/, int maxChars)
-{
-    if (exchange && !exchange->m_bSaveAndValidate && maxChars >= 0) LimitLastControl(exchange, maxChars);
-}

@@ -15,7 +15,8 @@ public:
     int m_idLastControl = 0;  // the control of the last DDX_Text, for the DDV_ that follows it
 };
 
-// Binds `control` to the dialog's control `id` (the object just takes the window handle).
+// Binds `control` to the dialog's control `id`: the object takes the window handle until
+// the dialog's window is destroyed, when it is cleared again.
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control);
 // The text of control `id` and `value`, converted between UTF-16 and CP932.
 void DDX_Text(CDataExchange* exchange, int id, CString& value);
@@ -23,5 +24,3 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value);
 // save, cuts `value` to at most `maxChars` bytes, never in the middle of a double-byte
 // character.
 void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars);
-// The same for a value that cannot be cut: on save it is left as it is.
-void DDV_MaxChars(CDataExchange* exchange, CString const& value, int maxChars);

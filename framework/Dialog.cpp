@@ -40,6 +40,22 @@ void CDialog::Attach(HWND hwnd)
     RegisterPermanent(hwnd, this);
 }
 
+void CDialog::BindControl(CWnd& control)
+{
+    for (CWnd* bound : m_boundControls) {
+        if (bound == &control) return;
+    }
+    m_boundControls.push_back(&control);
+}
+
+// The controls' windows went with the dialog's: their objects must not keep the handles,
+// which Windows may give to other windows from now on.
+void CDialog::DetachBoundControls()
+{
+    for (CWnd* bound : m_boundControls) bound->m_hWnd = nullptr;
+    m_boundControls.clear();
+}
+
 void CDialog::Detach()
 {
     if (!m_hWnd) return;
@@ -207,6 +223,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM)
         DispatchToMessageMap(WM_DESTROY, 0, 0);
         return FALSE;
     case WM_NCDESTROY:
+        DetachBoundControls();
         Detach();  // a modal loop sees m_hWnd gone and ends
         return FALSE;
     default:
@@ -225,16 +242,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     if (!dialog) return FALSE;
 
-    // No exception may cross into the window system. A dialog whose initialisation failed
-    // ends at once; any other handler's failure leaves the dialog as it is.
+    // No exception may cross into the window system. A handler that fails ends its dialog
+    // with -1, a result no button gives, so that DoModal's caller sees a failure.
     try {
         return dialog->HandleMessage(message, wParam, lParam);
     } catch (...) {
-        if (message == WM_INITDIALOG) {
-            try {
-                dialog->EndDialog(-1);
-            } catch (...) {
-            }
+        try {
+            dialog->EndDialog(kDialogFailed);
+        } catch (...) {
         }
         return FALSE;
     }

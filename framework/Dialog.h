@@ -3,17 +3,23 @@
 // the close box) reach OnOK and OnCancel. Destroying the object destroys its window.
 #pragma once
 
+#include <vector>
+
 #include "framework/DataExchange.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
+
+// What DoModal returns when the dialog could not be created or one of its handlers threw.
+constexpr int kDialogFailed = -1;
 
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     ~CDialog() override;
 
-    // Runs the dialog modally and returns the value given to EndDialog (-1 when the window
-    // could not be created). An enabled owner is disabled for the time the dialog runs.
+    // Runs the dialog modally and returns the value given to EndDialog, or kDialogFailed
+    // (-1) when the window could not be created or a handler threw (the exception ends there,
+    // it never crosses the window system). An enabled owner is disabled while it runs.
     // Every message of the loop goes first to PreTranslateMessage, then to IsDialogMessage.
     virtual INT_PTR DoModal();
     // Creates the dialog modeless (hidden unless the template says visible).
@@ -25,6 +31,9 @@ public:
     // controls into the members, FALSE loads the members into the controls.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     void GotoDlgCtrl(CWnd* control);  // moves the focus as the Tab key would
+    // Remembers a control object bound to one of this dialog's controls (DDX_Control), so
+    // that it lets go of its handle when the dialog's window is destroyed.
+    void BindControl(CWnd& control);
 
     virtual BOOL OnInitDialog();   // loads the members into the controls; TRUE: default focus
     virtual void OnOK();           // saves the controls, then ends with IDOK
@@ -43,6 +52,7 @@ private:
     HWND CreateFromTemplate(UINT templateId, HWND owner);
     void Attach(HWND hwnd);
     void Detach();
+    void DetachBoundControls();
     INT_PTR RunModalLoop();
     void EndModalState();
     void EnableOwnerAgain();
@@ -54,4 +64,5 @@ private:
     INT_PTR m_modalResult = -1;
     HWND m_owner = nullptr;          // owner of the running modal dialog
     HWND m_ownerToEnable = nullptr;  // the owner DoModal disabled and must enable again
+    std::vector<CWnd*> m_boundControls;  // members of this object, bound by DDX_Control
 };

@@ -4,19 +4,11 @@
 
 #include <windows.h>
 
+// A failed file operation, with the Windows error code that says why.
 class CFileException {
 public:
-    enum {
-        none = 0, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
-        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
-        lockViolation, diskFull, endOfFile
-    };
+    explicit CFileException(DWORD osError = NO_ERROR) : m_lOsError(osError) {}
 
-    explicit CFileException(int cause = none, DWORD osError = 0) : m_cause(cause), m_lOsError(osError) {}
-    // The exception for a Win32 error code (ERROR_FILE_NOT_FOUND -> fileNotFound, ...).
-    static CFileException FromOsError(DWORD osError);
-
-    int m_cause;
     DWORD m_lOsError;
 };
 

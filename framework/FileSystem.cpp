@@ -54,14 +54,23 @@ CString FolderOfPath(const char* path)
     if (!path) return CString();
     const std::string text(path);
     size_t cut = std::string::npos;  // just after the last real backslash
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            ++i;  // the trail byte, whatever its value
-        } else if (text[i] == '\\') {
-            cut = i + 1;
-        }
+    for (size_t i = 0; i < text.size(); i += Cp932CharLength(text, i)) {
+        if (text[i] == '\\') cut = i + 1;   // a trail byte is never looked at on its own
     }
     return cut == std::string::npos ? CString(path) : CString(path, static_cast<int>(cut));
+}
+
+CString GetCurrentFolder()
+{
+    const DWORD size = ::GetCurrentDirectoryW(0, nullptr);  // the size needed, terminator included
+    if (size == 0) return CString();
+    std::wstring folder(size, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(size, folder.data());
+    if (length == 0 || length >= size) return CString();
+    folder.resize(length);
+    std::string bytes;
+    Cp932FromWide(folder, bytes);
+    return FromBytes(bytes);
 }
 
 BOOL SetCurrentFolder(const char* folder)

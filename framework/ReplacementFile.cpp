@@ -42,7 +42,7 @@ BOOL CReplacementFile::Open(const char* targetPath, CFileException* error)
 {
     Abandon();
     if (!targetPath || !*targetPath) {
-        if (error) *error = CFileException(CFileException::badPath, ERROR_INVALID_NAME);
+        if (error) *error = CFileException(ERROR_INVALID_NAME);
         return FALSE;
     }
     // Split in UTF-16, where no separator can hide inside a double-byte character.
@@ -66,15 +66,15 @@ BOOL CReplacementFile::Open(const char* targetPath, CFileException* error)
         }
         lastError = ::GetLastError();
     }
-    if (error) *error = CFileException::FromOsError(lastError);
+    if (error) *error = CFileException(lastError);
     return FALSE;
 }
 
 void CReplacementFile::Write(const void* buffer, UINT count)
 {
-    if (!IsOpen()) throw CFileException(CFileException::invalidFile, ERROR_INVALID_HANDLE);
+    if (!IsOpen()) throw CFileException(ERROR_INVALID_HANDLE);
     if (count == 0) return;
-    if (!buffer) throw CFileException(CFileException::genericException, ERROR_INVALID_PARAMETER);
+    if (!buffer) throw CFileException(ERROR_INVALID_PARAMETER);
     m_pending.append(static_cast<const char*>(buffer), count);
     if (m_pending.size() >= kWriteChunk) {
         try {
@@ -95,9 +95,9 @@ void CReplacementFile::WriteOut(const char* data, size_t size)
         const DWORD piece = size > kWriteChunk ? static_cast<DWORD>(kWriteChunk) : static_cast<DWORD>(size);
         DWORD written = 0;
         if (!::WriteFile(m_handle, data, piece, &written, nullptr)) {
-            throw CFileException::FromOsError(::GetLastError());
+            throw CFileException(::GetLastError());
         }
-        if (written != piece) throw CFileException(CFileException::diskFull, ERROR_DISK_FULL);
+        if (written != piece) throw CFileException(ERROR_DISK_FULL);
         data += piece;
         size -= piece;
     }

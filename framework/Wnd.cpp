@@ -58,6 +58,11 @@ BOOL CWnd::IsWindowEnabled() const
     return ::IsWindowEnabled(m_hWnd);
 }
 
+BOOL CWnd::IsWindow() const
+{
+    return ::IsWindow(m_hWnd);
+}
+
 CWnd* CWnd::SetParent(CWnd* parent)
 {
     return FromHandle(::SetParent(m_hWnd, parent ? parent->m_hWnd : nullptr));

@@ -26,6 +26,7 @@ public:
 
     BOOL EnableWindow(BOOL enable);
     BOOL IsWindowEnabled() const;
+    BOOL IsWindow() const;  // the handle names an existing window
     CWnd* SetParent(CWnd* parent);  // returns the previous parent
     BOOL ShowWindow(int command);
     void SetWindowText(const char* text);

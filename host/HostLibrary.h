@@ -4,11 +4,12 @@
 // (`long`), 0 for success. Objects reached through the singletons belong to the host; the
 // bridge creates and deletes only ClAccPeriod and ClRuleKamoku, always with
 // `new (std::nothrow)`, so that a failed creation is a null pointer and not an exception.
+// Those two classes bring their own allocation functions: the library allocates and frees
+// its objects itself, whatever heap the program uses.
 
 #include <windows.h>
 
 #include <cstddef>
-#include <map>
 #include <new>
 
 #include "host/HostRecords.h"
@@ -39,7 +40,6 @@ public:
 
 private:
     ClAccConnect() = default;
-    bool m_bConnected = false;
 };
 
 class ClSetMgr;    // the host's set manager; opaque to the bridge
@@ -53,21 +53,7 @@ public:
     long SetCurDataID(const char* dataId);
 
 protected:
-    explicit ClSetBase(const char* className);
-
-    // The cursors of a set: each is the position of the next record to look at.
-    long OpenCursor(const char* call, long* cursor);
-    long RewindCursor(const char* call, long cursor);
-    std::size_t* CursorPosition(long cursor);   // null for an unknown cursor
-    long CloseCursor(const char* call, long cursor);
-
-    const char* m_pszClassName;           // how the set names itself in the call log
-    ClSetMgr* m_pSetMgr = nullptr;
-    char m_szCurDataId[16] = {};          // empty: the company the user has open
-
-private:
-    std::map<long, std::size_t> m_cursors;
-    long m_nLastCursor = 0;
+    ClSetBase();
 };
 
 // The company data sets (one StDATAINFO per data number).
@@ -140,11 +126,6 @@ public:
 
     static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
     static void operator delete(void* object) noexcept;
-
-private:
-    long m_nStart = 0;
-    long m_nEnd = 0;
-    short m_nClosingDay = 31;
 };
 
 class ClRuleBase {
@@ -155,11 +136,7 @@ public:
     long AttachOptLink(ClOptLink* optLink);
 
 protected:
-    explicit ClRuleBase(const char* className);
-    const char* m_pszClassName;
-    ClSetMgr* m_pSetMgr = nullptr;
-    ClOptLink* m_pOptLink = nullptr;
-    char m_szCurDataId[16] = {};
+    ClRuleBase();
 };
 
 // The summation rule: delivers a company's account and sub-account rows with their totals.
@@ -178,9 +155,4 @@ public:
 
     static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
     static void operator delete(void* object) noexcept;
-
-private:
-    bool m_bReady = false;
-    char m_szReadyDataId[16] = {};         // the company whose rows are being read
-    std::size_t m_nPosition = 0;           // index of the next row to deliver
 };

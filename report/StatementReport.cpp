@@ -32,6 +32,12 @@ void FormatAmount(char (&text)[24], int64_t balance)
     if (shown) std::snprintf(text, sizeof text, "%" PRId64, yen);
 }
 
+// An account's own row; any other code is a sub-account row of account code / 10000.
+bool IsAccountRow(const StatementEntry& entry)
+{
+    return entry.code % 10000 == 0;
+}
+
 // Where the DATA walk stands. A group is a "KANJYOKAMOKU" element left open for the
 // sub-accounts that follow their account.
 struct DataWalk {

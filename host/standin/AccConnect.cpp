@@ -14,6 +14,9 @@ using standin::CallLogLine;
 namespace {
 
 constexpr long kNotConnected = -1;
+
+// Whether Initiate connected; the connection is a singleton, so its state is one flag here.
+bool g_connected = false;
 const char kPackageToken[] = "ES_APRPACKAGENAME";
 
 // Puts the receiving program's name in place of every token, scanning whole characters so
@@ -30,8 +33,7 @@ std::string WithPackageName(const char* text, const std::string& packageName)
             pos += tokenLength;
             continue;
         }
-        const bool doubleByte = IsCp932LeadByte(static_cast<unsigned char>(source[pos])) && pos + 1 < source.size();
-        const std::size_t length = doubleByte ? 2 : 1;
+        const std::size_t length = Cp932CharLength(source, pos);
         shown.append(source, pos, length);
         pos += length;
     }
@@ -67,7 +69,7 @@ long ClAccConnect::Initiate()
 {
     const standin::HostData* data = standin::ServedData();
     const long result = data != nullptr ? data->initiateResult : kNotConnected;
-    m_bConnected = result == 0;
+    g_connected = result == 0;
     CallLogLine("ClAccConnect::Initiate")
         .Named("caption", m_pszCaption)
         .Named("owner", HandleText(m_hOwnerWnd).c_str())
@@ -79,7 +81,7 @@ long ClAccConnect::Initiate()
 long ClAccConnect::ExpSysLink()
 {
     const standin::HostData* data = standin::ServedData();
-    const long result = (data != nullptr && m_bConnected) ? data->expSysLinkResult : kNotConnected;
+    const long result = (data != nullptr && g_connected) ? data->expSysLinkResult : kNotConnected;
     CallLogLine("ClAccConnect::ExpSysLink").Result(result).Write();
     return result;
 }
@@ -118,6 +120,6 @@ long ClAccConnect::Release()
     CallLogLine("ClAccConnect::Release").Write();
     m_pszCaption = nullptr;
     m_hOwnerWnd = nullptr;
-    m_bConnected = false;
+    g_connected = false;
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "host/HostLibrary.h"
 #include "host/standin/CallLog.h"
 #include "host/standin/HostState.h"
+#include "host/standin/ObjectState.h"
 #include "host/standin/ValueText.h"
 
 using standin::CallLogLine;
@@ -18,11 +19,30 @@ int YearOf(long date) { return static_cast<int>(date / 10000); }
 int MonthOf(long date) { return static_cast<int>(date % 10000 / 100); }
 int DayOf(long date) { return static_cast<int>(date % 100); }
 
+// What a calendar keeps between calls.
+struct CalendarState {
+    long start = 0;
+    long end = 0;
+    short closingDay = kMonthEnd;
+};
+
+standin::StateTable<CalendarState>& Calendars()
+{
+    static standin::StateTable<CalendarState> calendars;
+    return calendars;
+}
+
 }  // namespace
 
-ClAccPeriod::ClAccPeriod() = default;
+ClAccPeriod::ClAccPeriod()
+{
+    Calendars().Of(this);
+}
 
-ClAccPeriod::~ClAccPeriod() = default;
+ClAccPeriod::~ClAccPeriod()
+{
+    Calendars().Forget(this);
+}
 
 void* ClAccPeriod::operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
@@ -44,8 +64,9 @@ long ClAccPeriod::SetPeriod(long start, long end)
 {
     const bool valid = standin::IsCalendarDate(start) && standin::IsCalendarDate(end) && start <= end;
     if (valid) {
-        m_nStart = start;
-        m_nEnd = end;
+        CalendarState& calendar = Calendars().Of(this);
+        calendar.start = start;
+        calendar.end = end;
     }
     const long result = valid ? 0 : kFailed;
     CallLogLine("ClAccPeriod::SetPeriod").Arg(start).Arg(end).Result(result).Write();
@@ -73,7 +94,7 @@ long ClAccPeriod::GetClosingDayByEndDate(long endDate, long mode, short* closing
 long ClAccPeriod::SetClosingDay(short day)
 {
     const bool valid = day >= 1 && day <= kMonthEnd;
-    if (valid) m_nClosingDay = day;
+    if (valid) Calendars().Of(this).closingDay = day;
     const long result = valid ? 0 : kFailed;
     CallLogLine("ClAccPeriod::SetClosingDay").Arg(day).Result(result).Write();
     return result;
@@ -86,7 +107,8 @@ long ClAccPeriod::GetAMonthByDate(long date, short* month, long mode)
     if (valid) {
         const int calendarMonth = MonthOf(date);
         const int daysInMonth = standin::DaysInMonth(YearOf(date), calendarMonth);
-        const int closing = m_nClosingDay < daysInMonth ? m_nClosingDay : daysInMonth;
+        const short closingDay = Calendars().Of(this).closingDay;
+        const int closing = closingDay < daysInMonth ? closingDay : daysInMonth;
         const bool afterClosing = DayOf(date) > closing;
         *month = static_cast<short>(afterClosing ? calendarMonth % 12 + 1 : calendarMonth);
     }

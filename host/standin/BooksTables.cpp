@@ -2,6 +2,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/CodePage.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostDataLoading.h"
 #include "host/standin/TableFile.h"
@@ -37,6 +38,16 @@ public:
             Refuse(std::string(column) + " \"" + text + "\" must be 32 bits in decimal or 0x hexadecimal");
         }
         return value;
+    }
+
+    // The amounts of an optional column; when it is absent or empty, a copy of `standIn`.
+    void AmountsOr(std::size_t field, const char* column, const int64_t (&standIn)[kSlots], int64_t (&slots)[kSlots])
+    {
+        if (record_.fields[field].empty()) {
+            std::copy(std::begin(standIn), std::end(standIn), std::begin(slots));
+            return;
+        }
+        Amounts(field, column, slots);
     }
 
     // Up to 15 amounts separated by blanks; slots not written are zero.
@@ -113,7 +124,7 @@ enum RowColumn {
 const std::vector<TableColumn> kRowColumns = {
     {"code", false},       {"name", false},        {"exclude1", true},    {"exclude2", true},
     {"has_sub", false},    {"balance_side", false}, {"attributes", true},  {"debit_excl", false},
-    {"debit_incl", false}, {"credit_excl", false}, {"credit_incl", false}};
+    {"debit_incl", true},  {"credit_excl", false}, {"credit_incl", true}};
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
@@ -123,16 +134,18 @@ StKAMOKUSUMINFO RowFromRecord(RecordReader& reader)
     StKAMOKUSUMINFO row;
     std::memset(&row, 0, sizeof row);
     row.nCode = static_cast<int32_t>(reader.Integer(kRowCode, "code", kInt32Min, kInt32Max));
-    CopyToField(row.szName, sizeof row.szName, reader.HostText(kRowName, "name"));
+    const std::string name = reader.HostText(kRowName, "name");
+    CopyCp932Text(row.szName, sizeof row.szName, name.data(), name.size());
     row.bExclude1 = static_cast<uint8_t>(reader.Integer(kRowExclude1, "exclude1", 0, 255, true));
     row.bExclude2 = static_cast<uint8_t>(reader.Integer(kRowExclude2, "exclude2", 0, 255, true));
     row.bHasSub = static_cast<uint8_t>(reader.Integer(kRowHasSub, "has_sub", 0, 255));
     row.bBalanceSide = static_cast<uint8_t>(reader.Integer(kRowBalanceSide, "balance_side", 0, 255));
     row.nAttribute = reader.Bits(kRowAttributes, "attributes");
     reader.Amounts(kRowDebitExcl, "debit_excl", row.debitExcl);
-    reader.Amounts(kRowDebitIncl, "debit_incl", row.debitIncl);
     reader.Amounts(kRowCreditExcl, "credit_excl", row.creditExcl);
-    reader.Amounts(kRowCreditIncl, "credit_incl", row.creditIncl);
+    // A company without tax-inclusive figures of its own has the same totals either way.
+    reader.AmountsOr(kRowDebitIncl, "debit_incl", row.debitExcl, row.debitIncl);
+    reader.AmountsOr(kRowCreditIncl, "credit_incl", row.creditExcl, row.creditIncl);
     return row;
 }
 

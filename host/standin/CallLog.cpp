@@ -7,6 +7,7 @@
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
 #include "host/standin/Cp932Text.h"
+#include "host/standin/HostState.h"
 
 namespace standin {
 namespace {
@@ -43,10 +44,10 @@ void AppendToFile(const std::wstring& path, const std::string& utf8Line)
 
 }  // namespace
 
-CallLogLine::CallLogLine(const char* call) : line_(call) {}
+CallLogLine::CallLogLine(const char* call) : call_(call), line_(call) {}
 
 CallLogLine::CallLogLine(const char* className, const char* operation)
-    : line_(std::string(className) + "::" + operation)
+    : call_(std::string(className) + "::" + operation), line_(call_)
 {
 }
 
@@ -91,10 +92,13 @@ CallLogLine& CallLogLine::Result(long result)
 
 void CallLogLine::Write() const
 {
+    const HostData* data = ServedDataIfLoaded();   // logging never loads the data
+    const bool throws = data != nullptr && !data->faults.throwingCall.empty() && data->faults.throwingCall == call_;
     const CString logPath = GetEnvironmentText("BRIDGE_HOST_LOG");
     const char* path = logPath;
-    if (path == nullptr || *path == '\0') return;
-    AppendToFile(WideFromCp932(path), Utf8FromCp932(line_) + "\n");
+    if (path != nullptr && *path != '\0')
+        AppendToFile(WideFromCp932(path), Utf8FromCp932(throws ? line_ + " !! throws" : line_) + "\n");
+    if (throws) throw HostCallThrew(call_ + " threw, as [faults] asked");
 }
 
 std::string ConditionText(const StFINDITEM& item, bool sixteenBitValue)

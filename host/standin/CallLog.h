@@ -5,12 +5,18 @@
 // The file is opened and closed for every line; nothing is lost when the program ends
 // abruptly, and another process may read it at any time.
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "host/HostRecords.h"
 
 namespace standin {
+
+// What a host call throws when [faults] Throw names it.
+struct HostCallThrew : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // Builds one line: the call's name, then its arguments, then " -> result" and what the
 // call handed back. Text arguments are code page 932; line breaks in them become \n.
@@ -24,9 +30,12 @@ public:
     CallLogLine& Named(const char* name, long value);            // name=value
     CallLogLine& Raw(std::string_view text);                     // appended as it stands
     CallLogLine& Result(long result);                            // " -> result"
+    // Appends the line to the log. When [faults] names this call to throw, throws
+    // HostCallThrew after writing it, so the call has done its work but never returns.
     void Write() const;
 
 private:
+    std::string call_;                                           // "Class::Operation"
     std::string line_;                                           // code page 932
 };
 

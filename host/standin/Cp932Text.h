@@ -1,7 +1,7 @@
 #pragma once
 
-// Code page 932 text as the host hands it over: conversions from the data files' UTF-8,
-// bounded copies into record fields, and scans that treat a double-byte character as one.
+// Code page 932 text as the host hands it over: conversions from the data files' UTF-8 and
+// scans that treat a double-byte character as one.
 
 #include <cstddef>
 #include <string>
@@ -13,10 +13,6 @@ namespace standin {
 bool Cp932FromUtf8(std::string_view utf8, std::string& out);
 
 std::string Utf8FromCp932(std::string_view cp932);
-
-// Copies as many whole characters as fit before the terminator into a field of `fieldSize`
-// bytes; a double-byte character is never split. A field of 0 bytes is left alone.
-void CopyToField(char* field, std::size_t fieldSize, std::string_view cp932);
 
 // True when the last character is a backslash, not the trail byte of a double-byte character.
 bool EndsWithBackslash(std::string_view cp932);

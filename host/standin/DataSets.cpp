@@ -3,12 +3,14 @@
 // on the company the user has open.
 
 #include <cstring>
+#include <map>
 
 #include "host/HostLibrary.h"
 #include "host/standin/Binding.h"
 #include "host/standin/CallLog.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostState.h"
+#include "host/standin/ObjectState.h"
 
 using standin::CallLogLine;
 
@@ -16,6 +18,64 @@ namespace {
 
 constexpr long kFailed = -1;
 constexpr long kNoMoreRecords = 5000;
+
+// What a set keeps between calls.
+struct SetState {
+    const char* className = "ClSetBase";  // how the set names itself in the call log
+    ClSetMgr* setMgr = nullptr;
+    char curDataId[16] = {};              // empty: the company the user has open
+    std::map<long, std::size_t> cursors;  // each the position of the next record to look at
+    long lastCursor = 0;
+};
+
+standin::StateTable<SetState>& SetStates()
+{
+    static standin::StateTable<SetState> states;
+    return states;
+}
+
+SetState& StateOf(const ClSetBase* set)
+{
+    return SetStates().Of(set);
+}
+
+long OpenCursor(const ClSetBase* set, const char* call, long* cursor)
+{
+    CallLogLine line(call);
+    if (cursor == nullptr) {
+        line.Result(kFailed).Write();
+        return kFailed;
+    }
+    SetState& state = StateOf(set);
+    *cursor = ++state.lastCursor;
+    state.cursors[*cursor] = 0;
+    line.Result(0).Arg(*cursor).Write();
+    return 0;
+}
+
+// Null for an unknown cursor.
+std::size_t* CursorPosition(const ClSetBase* set, long cursor)
+{
+    std::map<long, std::size_t>& cursors = StateOf(set).cursors;
+    const auto found = cursors.find(cursor);
+    return found != cursors.end() ? &found->second : nullptr;
+}
+
+long RewindCursor(const ClSetBase* set, const char* call, long cursor)
+{
+    std::size_t* position = CursorPosition(set, cursor);
+    if (position != nullptr) *position = 0;
+    const long result = position != nullptr ? 0 : kFailed;
+    CallLogLine(call).Arg(cursor).Result(result).Write();
+    return result;
+}
+
+long CloseCursor(const ClSetBase* set, const char* call, long cursor)
+{
+    const long result = StateOf(set).cursors.erase(cursor) == 1 ? 0 : kFailed;
+    CallLogLine(call).Arg(cursor).Result(result).Write();
+    return result;
+}
 
 // The search the bridge makes in the account set: field 2 (account code) equal (1) to a
 // number (3).
@@ -26,65 +86,41 @@ bool IsAccountCodeSearch(const StFINDITEM& condition)
 
 }  // namespace
 
-ClSetBase::ClSetBase(const char* className) : m_pszClassName(className) {}
+ClSetBase::ClSetBase()
+{
+    StateOf(this);
+}
 
-ClSetBase::~ClSetBase() = default;
+ClSetBase::~ClSetBase()
+{
+    SetStates().Forget(this);
+}
 
 long ClSetBase::AttachSetMgr(ClSetMgr* setMgr)
 {
-    return standin::BindSetMgr(m_pszClassName, setMgr, m_pSetMgr);
+    SetState& state = StateOf(this);
+    return standin::BindSetMgr(state.className, setMgr, state.setMgr);
 }
 
 long ClSetBase::SetCurDataID(const char* dataId)
 {
-    return standin::BindCompany(m_pszClassName, dataId, m_szCurDataId);
+    SetState& state = StateOf(this);
+    return standin::BindCompany(state.className, dataId, state.curDataId);
 }
 
-long ClSetBase::OpenCursor(const char* call, long* cursor)
+ClSetData::ClSetData()
 {
-    CallLogLine line(call);
-    if (cursor == nullptr) {
-        line.Result(kFailed).Write();
-        return kFailed;
-    }
-    *cursor = ++m_nLastCursor;
-    m_cursors[*cursor] = 0;
-    line.Result(0).Arg(*cursor).Write();
-    return 0;
+    StateOf(this).className = "ClSetData";
 }
-
-long ClSetBase::RewindCursor(const char* call, long cursor)
-{
-    std::size_t* position = CursorPosition(cursor);
-    if (position != nullptr) *position = 0;
-    const long result = position != nullptr ? 0 : kFailed;
-    CallLogLine(call).Arg(cursor).Result(result).Write();
-    return result;
-}
-
-std::size_t* ClSetBase::CursorPosition(long cursor)
-{
-    const auto found = m_cursors.find(cursor);
-    return found != m_cursors.end() ? &found->second : nullptr;
-}
-
-long ClSetBase::CloseCursor(const char* call, long cursor)
-{
-    const long result = m_cursors.erase(cursor) == 1 ? 0 : kFailed;
-    CallLogLine(call).Arg(cursor).Result(result).Write();
-    return result;
-}
-
-ClSetData::ClSetData() : ClSetBase("ClSetData") {}
 
 long ClSetData::GetDatCursor(long* cursor)
 {
-    return OpenCursor("ClSetData::GetDatCursor", cursor);
+    return OpenCursor(this, "ClSetData::GetDatCursor", cursor);
 }
 
 long ClSetData::ReadyDat(long cursor, long mode)
 {
-    std::size_t* position = CursorPosition(cursor);
+    std::size_t* position = CursorPosition(this, cursor);
     if (position != nullptr) *position = 0;
     const long result = position != nullptr ? 0 : kFailed;
     CallLogLine("ClSetData::ReadyDat").Arg(cursor).Arg(mode).Result(result).Write();
@@ -94,7 +130,7 @@ long ClSetData::ReadyDat(long cursor, long mode)
 long ClSetData::WalkDat(StDATAINFO* record, long cursor)
 {
     const standin::HostData* data = standin::ServedData();
-    std::size_t* next = CursorPosition(cursor);
+    std::size_t* next = CursorPosition(this, cursor);
     long result = kFailed;
     long deliveredNo = 0;
     if (record != nullptr && data != nullptr && next != nullptr) {
@@ -114,7 +150,7 @@ long ClSetData::WalkDat(StDATAINFO* record, long cursor)
 
 long ClSetData::ReleaseDatCursor(long cursor)
 {
-    return CloseCursor("ClSetData::ReleaseDatCursor", cursor);
+    return CloseCursor(this, "ClSetData::ReleaseDatCursor", cursor);
 }
 
 const StDATAINFO* ClSetData::GetSelectedInfo()
@@ -124,23 +160,26 @@ const StDATAINFO* ClSetData::GetSelectedInfo()
     return &record;
 }
 
-ClSetKamoku::ClSetKamoku() : ClSetBase("ClSetKamoku") {}
+ClSetKamoku::ClSetKamoku()
+{
+    StateOf(this).className = "ClSetKamoku";
+}
 
 long ClSetKamoku::GetCursor(long* cursor)
 {
-    return OpenCursor("ClSetKamoku::GetCursor", cursor);
+    return OpenCursor(this, "ClSetKamoku::GetCursor", cursor);
 }
 
 long ClSetKamoku::ReadyCursor(long cursor)
 {
-    return RewindCursor("ClSetKamoku::ReadyCursor", cursor);
+    return RewindCursor(this, "ClSetKamoku::ReadyCursor", cursor);
 }
 
 long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINFO* found)
 {
     if (found != nullptr) std::memset(found, 0, sizeof *found);
-    const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
-    std::size_t* position = CursorPosition(cursor);
+    const standin::CompanyBooks* company = standin::CompanyFor(StateOf(this).curDataId);
+    std::size_t* position = CursorPosition(this, cursor);
     long result = kFailed;
     if (found != nullptr && condition != nullptr && company != nullptr && position != nullptr &&
         IsAccountCodeSearch(*condition)) {
@@ -167,15 +206,18 @@ long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINF
 
 long ClSetKamoku::ReleaseCursor(long cursor)
 {
-    return CloseCursor("ClSetKamoku::ReleaseCursor", cursor);
+    return CloseCursor(this, "ClSetKamoku::ReleaseCursor", cursor);
 }
 
-ClSetShohizei::ClSetShohizei() : ClSetBase("ClSetShohizei") {}
+ClSetShohizei::ClSetShohizei()
+{
+    StateOf(this).className = "ClSetShohizei";
+}
 
 long ClSetShohizei::Get(StSHOHIZEIINFO* record)
 {
     const standin::HostData* data = standin::ServedData();
-    const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
+    const standin::CompanyBooks* company = standin::CompanyFor(StateOf(this).curDataId);
     long result = kFailed;
     if (data != nullptr && data->faults.taxGetStatus != 0) {
         result = data->faults.taxGetStatus;

@@ -31,6 +31,7 @@ struct HostFaults {
     long moveNextRow = 0;                      // 1-based row at which MoveNext returns moveNextStatus
     long moveNextStatus = 0;
     long taxGetStatus = 0;                     // ClSetShohizei::Get
+    std::string throwingCall;                  // "Class::Operation" that throws instead of returning
 };
 
 struct HostData {

@@ -1,6 +1,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/CodePage.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostDataLoading.h"
 #include "host/standin/IniFile.h"
@@ -171,6 +172,23 @@ void ReadMoveNextFault(SectionReader& reader, HostFaults& faults)
     faults.moveNextStatus = static_cast<long>(status);
 }
 
+// "Throw = Class::Operation": that call does its work, is logged, and then throws. Creating
+// and deleting objects cannot throw (the program relies on new (std::nothrow) and on delete).
+void ReadThrowFault(SectionReader& reader, HostFaults& faults)
+{
+    const IniEntry* entry = reader.Take("Throw", false);
+    if (entry == nullptr) return;
+    const std::string& call = entry->value;
+    const std::size_t colons = call.find("::");
+    const bool named = colons != std::string::npos && colons > 0 && colons + 2 < call.size();
+    const std::string operation = named ? call.substr(colons + 2) : "";
+    if (!named || operation == "new" || operation == "delete") {
+        reader.Refuse(*entry, "Throw must name a host call as Class::Operation, e.g. ClSysUser::GetCurUserID");
+        return;
+    }
+    faults.throwingCall = call;
+}
+
 std::string ReadFaults(const IniSection& section, HostFaults& faults)
 {
     SectionReader reader(section);
@@ -180,6 +198,7 @@ std::string ReadFaults(const IniSection& section, HostFaults& faults)
     reader.Long("SetMovePos", false, faults.setMovePosStatus);
     ReadMoveNextFault(reader, faults);
     reader.Long("TaxGet", false, faults.taxGetStatus);
+    ReadThrowFault(reader, faults);
     return reader.Finish();
 }
 
@@ -228,8 +247,8 @@ std::string ReadCompany(const IniSection& section, long dataNo, CompanyBooks& co
     reader.Text("Rows", true, tables.rows);
     tables.line = section.line;
 
-    CopyToField(record.szDataId, sizeof record.szDataId, dataId);
-    CopyToField(record.szCompanyName, sizeof record.szCompanyName, name);
+    CopyCp932Text(record.szDataId, sizeof record.szDataId, dataId.data(), dataId.size());
+    CopyCp932Text(record.szCompanyName, sizeof record.szCompanyName, name.data(), name.size());
     record.nInterimFlag = static_cast<int32_t>(interim);
     record.nDataKind = static_cast<int16_t>(kind);
     company.taxRecord.bTaxIncluded = static_cast<uint8_t>(taxIncluded);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 
 #include "framework/CodePage.h"
@@ -66,6 +67,11 @@ const HostData* ServedData()
     return loaded.data.get();
 }
 
+const HostData* ServedDataIfLoaded()
+{
+    return Loaded().data.get();
+}
+
 const CompanyBooks* CompanyFor(const char* dataId)
 {
     const HostData* data = ServedData();
@@ -77,7 +83,7 @@ const CompanyBooks* CompanyFor(const char* dataId)
 long TakeCurrentDataId(const char* dataId, char (&current)[16])
 {
     if (dataId == nullptr || dataId[0] == '\0' || CompanyFor(dataId) == nullptr) return -1;
-    CopyToField(current, sizeof current, dataId);
+    CopyCp932Text(current, sizeof current, dataId, std::strlen(dataId));
     return 0;
 }
 

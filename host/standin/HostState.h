@@ -11,6 +11,9 @@ namespace standin {
 // Null when the data folder was refused.
 const HostData* ServedData();
 
+// The data when it has been loaded already, else null: never loads it.
+const HostData* ServedDataIfLoaded();
+
 // The company a set or rule works on: the one with `dataId` when it is not empty, else the
 // company the user has open. Null when there is none.
 const CompanyBooks* CompanyFor(const char* dataId);

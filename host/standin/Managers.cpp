@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/CodePage.h"
 #include "host/HostLibrary.h"
 #include "host/standin/CallLog.h"
 #include "host/standin/Cp932Text.h"
@@ -27,7 +28,7 @@ long ClSysUser::GetCurUserID(char* userId)
 {
     const standin::HostData* data = standin::ServedData();
     const long result = (userId != nullptr && data != nullptr) ? 0 : kFailed;
-    if (result == 0) standin::CopyToField(userId, kUserIdBuffer, data->userId);
+    if (result == 0) CopyCp932Text(userId, kUserIdBuffer, data->userId.data(), data->userId.size());
     CallLogLine line("ClSysUser::GetCurUserID");
     line.Result(result);
     if (result == 0) line.Arg(userId);

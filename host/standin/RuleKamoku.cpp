@@ -5,11 +5,13 @@
 
 #include <cstring>
 
+#include "framework/CodePage.h"
 #include "host/HostLibrary.h"
 #include "host/standin/Binding.h"
 #include "host/standin/CallLog.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostState.h"
+#include "host/standin/ObjectState.h"
 
 using standin::CallLogLine;
 
@@ -18,34 +20,68 @@ namespace {
 constexpr long kFailed = -1;
 constexpr long kNoMoreRows = 5000;
 
+// What a rule keeps between calls.
+struct RuleState {
+    const char* className = "ClRuleBase";   // how the rule names itself in the call log
+    ClSetMgr* setMgr = nullptr;
+    ClOptLink* optLink = nullptr;
+    char curDataId[16] = {};
+    bool ready = false;
+    char readyDataId[16] = {};              // the company whose rows are being read
+    std::size_t position = 0;               // index of the next row to deliver
+};
+
+standin::StateTable<RuleState>& RuleStates()
+{
+    static standin::StateTable<RuleState> states;
+    return states;
+}
+
+RuleState& StateOf(const ClRuleBase* rule)
+{
+    return RuleStates().Of(rule);
+}
+
 }  // namespace
 
-ClRuleBase::ClRuleBase(const char* className) : m_pszClassName(className) {}
+ClRuleBase::ClRuleBase()
+{
+    StateOf(this);
+}
 
-ClRuleBase::~ClRuleBase() = default;
+ClRuleBase::~ClRuleBase()
+{
+    RuleStates().Forget(this);
+}
 
 long ClRuleBase::AttachSetMgr(ClSetMgr* setMgr)
 {
-    return standin::BindSetMgr(m_pszClassName, setMgr, m_pSetMgr);
+    RuleState& state = StateOf(this);
+    return standin::BindSetMgr(state.className, setMgr, state.setMgr);
 }
 
 long ClRuleBase::SetCurDataID(const char* dataId)
 {
-    return standin::BindCompany(m_pszClassName, dataId, m_szCurDataId);
+    RuleState& state = StateOf(this);
+    return standin::BindCompany(state.className, dataId, state.curDataId);
 }
 
 long ClRuleBase::AttachOptLink(ClOptLink* optLink)
 {
-    m_pOptLink = optLink;
+    RuleState& state = StateOf(this);
+    state.optLink = optLink;
     const long result = optLink != nullptr ? 0 : kFailed;
-    CallLogLine(m_pszClassName, "AttachOptLink")
+    CallLogLine(state.className, "AttachOptLink")
         .Arg(optLink != nullptr ? "optlink" : nullptr)
         .Result(result)
         .Write();
     return result;
 }
 
-ClRuleKamoku::ClRuleKamoku() : ClRuleBase("ClRuleKamoku") {}
+ClRuleKamoku::ClRuleKamoku()
+{
+    StateOf(this).className = "ClRuleKamoku";
+}
 
 ClRuleKamoku::~ClRuleKamoku() = default;
 
@@ -68,11 +104,13 @@ void ClRuleKamoku::operator delete(void* object) noexcept
 long ClRuleKamoku::MoveReady(long sumBase, long sumBmn, long sumDispType, const StFINDINFO* conditions,
                              const void* /*bmnRecord*/, long /*sumPast*/)
 {
-    const standin::CompanyBooks* company = standin::CompanyFor(m_szCurDataId);
-    m_bReady = company != nullptr;
-    m_nPosition = 0;
-    if (m_bReady) standin::CopyToField(m_szReadyDataId, sizeof m_szReadyDataId, company->record.szDataId);
-    const long result = m_bReady ? 0 : kFailed;
+    RuleState& state = StateOf(this);
+    const standin::CompanyBooks* company = standin::CompanyFor(state.curDataId);
+    state.ready = company != nullptr;
+    state.position = 0;
+    if (state.ready)
+        CopyCp932Text(state.readyDataId, sizeof state.readyDataId, company->record.szDataId, sizeof company->record.szDataId);
+    const long result = state.ready ? 0 : kFailed;
     CallLogLine("ClRuleKamoku::MoveReady")
         .Arg(sumBase)
         .Arg(sumBmn)
@@ -86,7 +124,8 @@ long ClRuleKamoku::MoveReady(long sumBase, long sumBmn, long sumDispType, const 
 long ClRuleKamoku::GetSumCount(long* count)
 {
     const standin::HostData* data = standin::ServedData();
-    const standin::CompanyBooks* company = m_bReady ? standin::CompanyFor(m_szReadyDataId) : nullptr;
+    RuleState& state = StateOf(this);
+    const standin::CompanyBooks* company = state.ready ? standin::CompanyFor(state.readyDataId) : nullptr;
     long result = kFailed;
     if (count != nullptr) *count = 0;
     if (data != nullptr && data->faults.getSumCountStatus != 0) {
@@ -105,12 +144,13 @@ long ClRuleKamoku::GetSumCount(long* count)
 long ClRuleKamoku::SetMovePos(long position)
 {
     const standin::HostData* data = standin::ServedData();
-    const standin::CompanyBooks* company = m_bReady ? standin::CompanyFor(m_szReadyDataId) : nullptr;
+    RuleState& state = StateOf(this);
+    const standin::CompanyBooks* company = state.ready ? standin::CompanyFor(state.readyDataId) : nullptr;
     long result = kFailed;
     if (data != nullptr && data->faults.setMovePosStatus != 0) {
         result = data->faults.setMovePosStatus;
     } else if (company != nullptr && position >= 0 && static_cast<std::size_t>(position) <= company->rows.size()) {
-        m_nPosition = static_cast<std::size_t>(position);
+        state.position = static_cast<std::size_t>(position);
         result = 0;
     }
     CallLogLine("ClRuleKamoku::SetMovePos").Arg(position).Result(result).Write();
@@ -120,16 +160,17 @@ long ClRuleKamoku::SetMovePos(long position)
 long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row)
 {
     const standin::HostData* data = standin::ServedData();
-    const standin::CompanyBooks* company = m_bReady ? standin::CompanyFor(m_szReadyDataId) : nullptr;
+    RuleState& state = StateOf(this);
+    const standin::CompanyBooks* company = state.ready ? standin::CompanyFor(state.readyDataId) : nullptr;
     long result = kFailed;
     const bool faultyRow = data != nullptr && data->faults.moveNextRow != 0 &&
-                           m_nPosition + 1 == static_cast<std::size_t>(data->faults.moveNextRow);
+                           state.position + 1 == static_cast<std::size_t>(data->faults.moveNextRow);
     if (faultyRow) {
         result = data->faults.moveNextStatus;
     } else if (row != nullptr && company != nullptr) {
         result = kNoMoreRows;
-        if (m_nPosition < company->rows.size()) {
-            *row = company->rows[m_nPosition++];
+        if (state.position < company->rows.size()) {
+            *row = company->rows[state.position++];
             result = 0;
         }
     }
@@ -142,8 +183,9 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row)
 
 long ClRuleKamoku::MoveFinish()
 {
-    m_bReady = false;
-    m_nPosition = 0;
+    RuleState& state = StateOf(this);
+    state.ready = false;
+    state.position = 0;
     CallLogLine("ClRuleKamoku::MoveFinish").Write();
     return 0;
 }

@@ -7,11 +7,11 @@
 
 namespace standin {
 
-// Strict decoding: false on malformed, overlong or surrogate sequences and on code points
-// beyond U+10FFFF.
+// Strict decoding by Windows (MB_ERR_INVALID_CHARS): false on malformed, overlong or
+// surrogate sequences and on code points beyond U+10FFFF.
 bool WideFromUtf8(std::string_view text, std::wstring& out);
 
-// Lone surrogates become U+FFFD.
+// Lone surrogates become U+FFFD, as Windows converts them.
 std::string Utf8FromWide(std::wstring_view text);
 
 }  // namespace standin

@@ -1,6 +1,8 @@
 #include "host/standin/ValueText.h"
 
+#include <charconv>
 #include <limits>
+#include <string_view>
 
 namespace standin {
 namespace {
@@ -8,33 +10,21 @@ namespace {
 constexpr uint64_t kLargestNegativeMagnitude = uint64_t{1} << 63;   // of INT64_MIN
 constexpr int kAmountDecimals = 4;
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+enum class DigitsProblem { None, NotDigits, TooLarge };
 
-bool AllDigits(const std::string& text)
+// Decimal (or, with base 16, hexadecimal) digits only, nothing before or after them.
+template <class Number>
+DigitsProblem ParseDigits(std::string_view text, Number& value, int base = 10)
 {
-    if (text.empty()) return false;
-    for (const char c : text) {
-        if (!IsDigit(c)) return false;
-    }
-    return true;
-}
-
-// Appends decimal digits to a magnitude; false once it would pass `limit`.
-bool AccumulateDigits(const std::string& digits, uint64_t limit, uint64_t& magnitude)
-{
-    for (const char c : digits) {
-        const auto digit = static_cast<uint64_t>(c - '0');
-        if (magnitude > (limit - digit) / 10) return false;
-        magnitude = magnitude * 10 + digit;
-    }
-    return true;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text[0] == '-') return DigitsProblem::NotDigits;   // from_chars takes '-'
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    if (error == std::errc::result_out_of_range && stop == end) return DigitsProblem::TooLarge;
+    return (error == std::errc() && stop == end) ? DigitsProblem::None : DigitsProblem::NotDigits;
 }
 
 // Splits off a leading sign; the rest is returned in `unsignedText`.
-bool TakeSign(const std::string& text, std::string& unsignedText)
+bool TakeSign(std::string_view text, std::string_view& unsignedText)
 {
     const bool negative = !text.empty() && text[0] == '-';
     const bool sign = !text.empty() && (text[0] == '-' || text[0] == '+');
@@ -58,12 +48,11 @@ bool IsLeapYear(int year)
 
 bool ParseInteger(const std::string& text, int64_t minimum, int64_t maximum, int64_t& value)
 {
-    std::string digits;
+    std::string_view digits;
     const bool negative = TakeSign(text, digits);
-    if (!AllDigits(digits)) return false;
     uint64_t magnitude = 0;
-    if (!AccumulateDigits(digits, kLargestNegativeMagnitude, magnitude)) return false;
-    if (!negative && magnitude > kLargestNegativeMagnitude - 1) return false;
+    if (ParseDigits(digits, magnitude) != DigitsProblem::None) return false;
+    if (magnitude > (negative ? kLargestNegativeMagnitude : kLargestNegativeMagnitude - 1)) return false;
     const int64_t parsed = SignedFromMagnitude(magnitude, negative);
     if (parsed < minimum || parsed > maximum) return false;
     value = parsed;
@@ -72,39 +61,34 @@ bool ParseInteger(const std::string& text, int64_t minimum, int64_t maximum, int
 
 bool ParseBits(const std::string& text, uint32_t& value)
 {
-    uint64_t parsed = 0;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        const std::string hex = text.substr(2);
-        if (hex.size() > 8) return false;
-        for (const char c : hex) {
-            int digit = -1;
-            if (IsDigit(c)) digit = c - '0';
-            else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            if (digit < 0) return false;
-            parsed = parsed * 16 + static_cast<uint64_t>(digit);
-        }
-    } else {
-        if (!AllDigits(text) || !AccumulateDigits(text, 0xFFFFFFFFu, parsed)) return false;
-    }
-    value = static_cast<uint32_t>(parsed);
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string_view digits = hex ? std::string_view(text).substr(2) : std::string_view(text);
+    uint32_t parsed = 0;
+    if (ParseDigits(digits, parsed, hex ? 16 : 10) != DigitsProblem::None) return false;
+    value = parsed;
     return true;
 }
 
 AmountProblem ParseYenAmount(const std::string& text, int64_t& tenThousandths)
 {
-    std::string unsignedText;
+    std::string_view unsignedText;
     const bool negative = TakeSign(text, unsignedText);
     const std::size_t point = unsignedText.find('.');
-    const std::string whole = unsignedText.substr(0, point);
-    const std::string decimals = point == std::string::npos ? "0" : unsignedText.substr(point + 1);
-    if (!AllDigits(whole) || !AllDigits(decimals)) return AmountProblem::NotANumber;
+    const std::string_view whole = unsignedText.substr(0, point);
+    const std::string_view decimals = point == std::string_view::npos ? "0" : unsignedText.substr(point + 1);
+    uint64_t unused = 0;
+    const bool digits = ParseDigits(whole, unused) != DigitsProblem::NotDigits &&
+                        ParseDigits(decimals, unused) != DigitsProblem::NotDigits;
+    if (!digits) return AmountProblem::NotANumber;
     if (decimals.size() > kAmountDecimals) return AmountProblem::TooManyDecimals;
 
-    const uint64_t limit = negative ? kLargestNegativeMagnitude : kLargestNegativeMagnitude - 1;
+    // Moving the decimal point: the digits of the amount in ten-thousandths.
+    const std::string scaledDigits =
+        std::string(whole) + std::string(decimals) + std::string(kAmountDecimals - decimals.size(), '0');
     uint64_t magnitude = 0;
-    const std::string scaledDigits = whole + decimals + std::string(kAmountDecimals - decimals.size(), '0');
-    if (!AccumulateDigits(scaledDigits, limit, magnitude)) return AmountProblem::OutOfRange;
+    const uint64_t limit = negative ? kLargestNegativeMagnitude : kLargestNegativeMagnitude - 1;
+    if (ParseDigits(std::string_view(scaledDigits), magnitude) != DigitsProblem::None || magnitude > limit)
+        return AmountProblem::OutOfRange;
     tenThousandths = SignedFromMagnitude(magnitude, negative);
     return AmountProblem::None;
 }

@@ -77,12 +77,4 @@ TEST(EntryName, AnUnterminatedHostFieldIsReadOnlyWithinItsSize)
     EXPECT_EQ(CopiedName(nullptr, 20), "");
 }
 
-TEST(StatementEntry, AccountRowsAreWholeMultiplesOfTenThousand)
-{
-    EXPECT_TRUE(IsAccountRow(StatementEntry{1110000, "", 1, 0}));
-    EXPECT_FALSE(IsAccountRow(StatementEntry{1110001, "", 0, 0}));
-    EXPECT_FALSE(IsAccountRow(StatementEntry{1119999, "", 0, 0}));
-    EXPECT_TRUE(IsAccountRow(StatementEntry{0, "", 0, 0}));
-}
-
 }  // namespace

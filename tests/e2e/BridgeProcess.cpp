@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tests/e2e/HostWindow.h"
+
 namespace {
 
 // The child inherits our environment with the two stand-in variables set.
@@ -38,6 +40,6 @@ bool BridgeProcess::Start(const std::wstring& exePath, const std::wstring& comma
 
 bool BridgeProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
 {
-    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (!WaitPumping(info_.hProcess, timeoutMs)) return false;
     return GetExitCodeProcess(info_.hProcess, exitCode) != FALSE;
 }

@@ -23,7 +23,9 @@ public:
     std::vector<std::string> CallNames() const;
 
     std::wstring OutputFolder() const { return temp_ / L"out"; }
-    std::wstring DataFolder() const { return data_; }
+    std::wstring Root() const { return temp_.Path(); }
+    const std::wstring& DataFolder() const { return data_; }
+    const std::wstring& LogPath() const { return log_; }
 
 private:
     TempFolder temp_;

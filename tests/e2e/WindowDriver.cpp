@@ -1,48 +1,62 @@
 #include "tests/e2e/WindowDriver.h"
 
+#include "tests/e2e/HostWindow.h"
+
 namespace {
 
 const DWORD kPollMs = 20;
 const UINT kSendTimeoutMs = 2000;
 const int kMessageBoxTextId = 0xFFFF;
 
+// Visible top-level dialogs (class #32770) of one process, with the windows of that process
+// that were made children of one of ours (the run parents its progress window to the host's).
 struct DialogSearch {
     DWORD pid;
-    const std::wstring* caption;
-    HWND found;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 {
     auto* search = reinterpret_cast<DialogSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != search->pid) return TRUE;
+    if (pid == GetCurrentProcessId() && search->pid != pid) {
+        EnumChildWindows(window, CollectDialog, param);
+        return TRUE;
+    }
+    // Its own visible style: a child of our host window, which is never shown, counts too.
+    if (pid != search->pid || (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0) return TRUE;
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (std::wstring(className) != L"#32770") return TRUE;
-    if (WindowText(window) != *search->caption) return TRUE;
-    search->found = window;
-    return FALSE;
+    if (std::wstring(className) == L"#32770") search->found.push_back(window);
+    return TRUE;
 }
 
 HWND FindDialog(DWORD pid, const std::wstring& caption)
 {
-    DialogSearch search{pid, &caption, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND dialog : VisibleDialogs(pid)) {
+        if (WindowText(dialog) == caption) return dialog;
+    }
+    return nullptr;
 }
 
 }  // namespace
+
+std::vector<HWND> VisibleDialogs(DWORD pid)
+{
+    DialogSearch search{pid, {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         HWND found = FindDialog(pid, caption);
-        if (found != nullptr && IsWindowVisible(found)) return found;
+        if (found != nullptr) return found;
         if (GetTickCount64() >= deadline) return nullptr;
-        Sleep(kPollMs);
+        PumpMessagesFor(kPollMs);  // our own host window may be what the run waits for
     }
 }
 

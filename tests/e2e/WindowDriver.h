@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+// The visible dialogs (class #32770) of process `pid`, message boxes included.
+std::vector<HWND> VisibleDialogs(DWORD pid);
 
 // A top-level dialog (class #32770) of process `pid` whose caption is `caption`, waited for
 // up to `timeoutMs`; null when none appeared.

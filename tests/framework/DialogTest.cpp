@@ -319,16 +319,20 @@ TEST(ModalLoop, OwnerDisabledBeforeStaysDisabled)
     EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
 }
 
-TEST(ModalLoop, HandlerExceptionsStayInsideTheDialog)
+// The exception stays inside the dialog, and the dialog ends as failed: not with the id of
+// the button whose handler threw, nor with a click that was still waiting.
+TEST(ModalLoop, HandlerExceptionEndsTheDialogAsFailed)
 {
-    TestDialog dialog;
+    OwnerWindow owner;
+    TestDialog dialog(owner.Wnd());
     dialog.throwOnExecute = true;
     dialog.script = [](TestDialog& d) {
         d.PostClick(IDC_EXECUTE_BUTTON);
         d.PostClick(IDC_CANCEL_BUTTON);
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.events, (Events{"init", "execute", "cancel", "destroy"}));
+    EXPECT_EQ(dialog.DoModal(), kDialogFailed);
+    EXPECT_EQ(dialog.events, (Events{"init", "execute", "destroy"}));
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
 }
 
 TEST(ModalLoop, QuitMessageEndsTheLoopAndStaysForTheOuterLoop)
@@ -413,19 +417,18 @@ TEST(Window, MessageBoxIsOwnedByTheWindow)
     EXPECT_EQ(boxes.calls[1].caption, AfxGetAppName());
 }
 
-TEST(Controls, ProgressBarMovesWithinItsRange)
+// Each wrapper sends the message it names: OffsetPos moves by its delta, not by the step.
+TEST(Controls, ProgressBarWrappersSendTheirMessages)
 {
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG));
     CProgressCtrl& bar = dialog.m_barMain;
-    bar.SetRange(0, 1000);
-    bar.SetStep(1);
-    EXPECT_EQ(bar.SetPos(0), 0);
-    EXPECT_EQ(bar.OffsetPos(1), 0);
-    EXPECT_EQ(bar.OffsetPos(1), 1);
-    EXPECT_EQ(bar.GetPos(), 2);
-    EXPECT_EQ(bar.SetPos(998), 2);
-    for (int i = 0; i < 9; ++i) bar.OffsetPos(1);  // past the end: stays full
-    EXPECT_EQ(bar.GetPos(), 1000);
+    bar.SetRange(10, 1000);
+    EXPECT_EQ(bar.SendMessage(PBM_GETRANGE, TRUE, 0), 10);
     EXPECT_EQ(bar.SendMessage(PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(bar.SetStep(7), 10);   // the control's own first step
+    EXPECT_EQ(bar.SetPos(20), 10);
+    EXPECT_EQ(bar.OffsetPos(3), 20);
+    EXPECT_EQ(bar.GetPos(), 23);
+    EXPECT_EQ(bar.SendMessage(PBM_GETPOS, 0, 0), 23);
 }

@@ -32,7 +32,7 @@ TEST(File, CreatesWritesAndReadsBackBytes)
         CFile file;
         CFileException error;
         ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite, &error));
-        EXPECT_EQ(error.m_cause, CFileException::none);
+        EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(NO_ERROR));
         file.Write("<?xml?>\r\n", 9);
         file.Write("科目\r\n", 6);
         file.Write(nullptr, 0);
@@ -69,12 +69,11 @@ TEST(File, FailuresAreResultsOnOpenAndExceptionsAfterwards)
     CFile file;
     CFileException error;
     EXPECT_FALSE(file.Open(Cp932Path(folder, "missing\\out.xml").c_str(), CFile::modeCreate | CFile::modeWrite, &error));
-    EXPECT_EQ(error.m_cause, CFileException::badPath);
     EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(file.IsOpen());
 
     EXPECT_FALSE(file.Open(Cp932Path(folder, "none.inf").c_str(), CFile::modeRead, &error));
-    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(file.Open(nullptr, CFile::modeRead));
     EXPECT_FALSE(file.Open("", CFile::modeRead));
 
@@ -91,7 +90,6 @@ TEST(File, FailuresAreResultsOnOpenAndExceptionsAfterwards)
         ADD_FAILURE() << "no exception";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.m_lOsError, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-        EXPECT_EQ(e.m_cause, CFileException::accessDenied);
     }
 }
 
@@ -109,7 +107,7 @@ TEST(File, SharingIsAsAsked)
     ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeWrite | CFile::shareExclusive));
     CFileException error;
     EXPECT_FALSE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone, &error));
-    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+    EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
 TEST(File, StatusAndRemove)

@@ -99,12 +99,11 @@ TEST(ReplacementFile, MissingFolderOrNoNameCannotBeOpened)
     CReplacementFile file;
     CFileException error;
     EXPECT_FALSE(file.Open(Cp932Path(folder, "missing\\statement.xml").c_str(), &error));
-    EXPECT_EQ(error.m_cause, CFileException::badPath);
     EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_THROW(file.Write("x", 1), CFileException);
     EXPECT_FALSE(file.Commit());
     EXPECT_FALSE(file.Open(nullptr, &error));
-    EXPECT_EQ(error.m_cause, CFileException::badPath);
+    EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_INVALID_NAME));
     EXPECT_FALSE(file.Open(""));
     EXPECT_TRUE(NamesIn(folder).empty());
 }

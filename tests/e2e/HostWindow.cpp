@@ -1,0 +1,81 @@
+#include "tests/e2e/HostWindow.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"BridgeTestHost";
+
+void RegisterHostClass()
+{
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kClassName;
+    registered = RegisterClassW(&windowClass) != 0;
+}
+
+void DispatchWaiting()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+HostWindow::HostWindow()
+{
+    RegisterHostClass();
+    window_ = CreateWindowExW(0, kClassName, L"Host product", WS_OVERLAPPEDWINDOW, 0, 0, 320, 200, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindow::Procedure));
+}
+
+HostWindow::~HostWindow()
+{
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr) {
+        if (message == WM_ENABLE) self->enableChanges_.push_back(wParam != FALSE);
+        if (message >= WM_USER && message <= 0xFFFF) {
+            self->posted_.push_back({message, wParam, lParam});
+            return 0;
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PumpMessagesFor(DWORD ms)
+{
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;) {
+        DispatchWaiting();
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+}
+
+bool WaitPumping(HANDLE handle, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        DispatchWaiting();
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) {
+            DispatchWaiting();  // what the run posted just before it ended
+            return true;
+        }
+        if (woken != WAIT_OBJECT_0 + 1) return false;  // timed out, or the handle is bad
+    }
+}

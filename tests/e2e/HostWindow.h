@@ -1,0 +1,48 @@
+#pragma once
+// The host product's window: a real top-level window of the test program, whose handle goes
+// on the command line. The run disables it, parents its windows to it and posts its
+// completion message to it; the window records WM_ENABLE and every application message as
+// they arrive. Its thread must keep handling messages while a run is going on (the run's
+// EnableWindow and SetParent on it wait for that thread): every wait of the e2e driver pumps.
+
+#include <windows.h>
+
+#include <vector>
+
+class HostWindow {
+public:
+    struct Posted {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    HostWindow();
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    // The handle as the host writes it on the command line.
+    long HandleNumber() const { return static_cast<long>(reinterpret_cast<intptr_t>(window_)); }
+
+    // The WM_ENABLE notices in order of arrival: false when disabled, true when enabled.
+    const std::vector<bool>& EnableChanges() const { return enableChanges_; }
+    // Messages from WM_USER up, in order of arrival.
+    const std::vector<Posted>& PostedMessages() const { return posted_; }
+    bool IsEnabled() const { return IsWindowEnabled(window_) != FALSE; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    std::vector<bool> enableChanges_;
+    std::vector<Posted> posted_;
+};
+
+// Handles this thread's messages (sent and posted) for `ms` milliseconds.
+void PumpMessagesFor(DWORD ms);
+
+// Waits up to `timeoutMs` for `handle` to be signalled, handling this thread's messages
+// meanwhile. True when it was signalled.
+bool WaitPumping(HANDLE handle, DWORD timeoutMs);

@@ -1,0 +1,383 @@
+#include "tests/e2e/ScenarioRun.h"
+
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include "tests/e2e/Picture.h"
+#include "tests/e2e/WindowDriver.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+const DWORD kStepTimeoutMs = 20000;
+const DWORD kPollMs = 20;
+const DWORD kPaintSettleMs = 700;
+const int kPictureMargin = 12;
+
+std::wstring BuildBin()
+{
+    return TestEnvironmentFolder(L"BRIDGE_BUILD_DIR") + L"\\bin";
+}
+
+std::string Cp932FromWideText(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+// A caption as a scenario names it: whole, or ending in '*' for any caption that starts so
+// (the progress window's caption carries its percentage).
+bool CaptionMatches(const std::wstring& caption, const std::wstring& pattern)
+{
+    if (!pattern.empty() && pattern.back() == L'*') return caption.rfind(pattern.substr(0, pattern.size() - 1), 0) == 0;
+    return caption == pattern;
+}
+
+// Line breaks shown as \n, so that a failure reads like the scenario line.
+std::wstring Shown(const std::wstring& text)
+{
+    std::wstring out = L"\"";
+    for (wchar_t c : text) out += c == L'\n' ? std::wstring(L"\\n") : std::wstring(1, c);
+    return out + L"\"";
+}
+
+// The names of res/resource.h and the standard button ids, so scenarios name controls as
+// the program's code does.
+std::map<std::wstring, int> ReadControlIds()
+{
+    std::map<std::wstring, int> ids = {{L"IDOK", IDOK},   {L"IDCANCEL", IDCANCEL}, {L"IDYES", IDYES},
+                                       {L"IDNO", IDNO},   {L"message", 0xFFFF}};
+    std::istringstream in(ReadFileBytes(TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\res\\resource.h"));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string define, name;
+        int value = 0;
+        if (words >> define >> name >> value && define == "#define") ids[WideFromUtf8(name)] = value;
+    }
+    return ids;
+}
+
+bool StartsWith(const std::string& text, const std::string& start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+long NumberField(const std::wstring& commandLine, int index)
+{
+    size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = commandLine.find(L',', start);
+        if (start == std::wstring::npos) return -1;
+        ++start;
+    }
+    return std::wcstol(commandLine.c_str() + start, nullptr, 10);
+}
+
+}  // namespace
+
+ScenarioRun::ScenarioRun(const std::wstring& edition)
+    : edition_(edition), programFolder_(company_.Root() + L"\\program"), controlIds_(ReadControlIds())
+{
+    CreateDirectoryW(programFolder_.c_str(), nullptr);
+    CopyFileW((BuildBin() + L"\\" + edition).c_str(), (programFolder_ + L"\\" + edition).c_str(), FALSE);
+    CopyFileW((BuildBin() + L"\\TavrinDef.ini").c_str(), (programFolder_ + L"\\TavrinDef.ini").c_str(), FALSE);
+}
+
+bool ScenarioRun::Play(const Scenario& scenario)
+{
+    for (const ScenarioStep& step : scenario.steps) {
+        const std::wstring failure = Do(step);
+        if (failure.empty()) continue;
+        std::wstring report = scenario.name + L":" + std::to_wstring(step.line) + L": [" + edition_ + L"] " +
+                              step.verb + L" " + step.rest + L"\n    " + failure + L"\n" + Diagnostics();
+        const std::string utf8 = Utf8FromWide(report);
+        std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+        return false;
+    }
+    if (started_ && !WaitForEnd(kStepTimeoutMs)) {
+        std::printf("%s [%s]: the run did not end\n", Utf8FromWide(scenario.name).c_str(), Utf8FromWide(edition_).c_str());
+        return false;
+    }
+    return true;
+}
+
+std::wstring ScenarioRun::Do(const ScenarioStep& step)
+{
+    const std::wstring& verb = step.verb;
+    if (verb == L"company" || verb == L"definitions" || verb == L"put") return Setup(verb, step.rest);
+    if (verb == L"start") return Start(Expand(step.rest));
+    if (!started_) return L"the run has not been started";
+    if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click") {
+        return Window(verb, step.rest);
+    }
+    if (verb == L"ends" || verb == L"posted" || verb == L"nothing" || verb == L"host" || verb == L"never" ||
+        verb == L"called" || verb == L"not") {
+        return Outcome(verb, step.rest);
+    }
+    if (verb == L"file" || verb == L"no") return Files(verb, step.rest);
+    if (verb == L"picture") return Picture(step.rest);
+    return L"unknown step";
+}
+
+std::wstring ScenarioRun::Setup(const std::wstring& verb, const std::wstring& rest)
+{
+    if (started_) return L"setup steps come before start";
+    const std::wstring definitions = programFolder_ + L"\\TavrinDef.ini";
+    if (verb == L"definitions") {
+        if (rest == L"none") {
+            DeleteFileW(definitions.c_str());
+            return L"";
+        }
+        std::vector<std::wstring> none;
+        std::wstring text;
+        SplitWords(rest, 0, none, text);
+        return WriteFileBytes(definitions, Cp932FromWideText(text)) ? L"" : L"cannot write " + definitions;
+    }
+    std::vector<std::wstring> words;
+    std::wstring value;
+    if (verb == L"put") {  // put PATH TEXT: a file that is there before the run
+        if (!SplitWords(Expand(rest), 1, words, value)) return L"put needs a path and a text";
+        return WriteFileBytes(words[0], Cp932FromWideText(value)) ? L"" : L"cannot write " + words[0];
+    }
+    if (!SplitWords(rest, 2, words, value)) return L"company needs a section, a key and a value";
+    company_.SetHostValue(Utf8FromWide(words[0]), Utf8FromWide(words[1]), Utf8FromWide(Expand(value)));
+    return L"";
+}
+
+std::wstring ScenarioRun::Start(const std::wstring& commandLine)
+{
+    if (started_) return L"already started";
+    commandLine_ = commandLine;
+    started_ = process_.Start(programFolder_ + L"\\" + edition_, commandLine, company_.DataFolder(), company_.LogPath());
+    return started_ ? L"" : L"could not start " + edition_;
+}
+
+std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& rest)
+{
+    const std::wstring text = Expand(rest);
+    if (verb == L"dialog") {
+        const ULONGLONG deadline = GetTickCount64() + kStepTimeoutMs;
+        for (;;) {
+            Poll();
+            for (HWND dialog : VisibleDialogs(process_.Id())) {
+                if (closing_.count(dialog) == 0 && CaptionMatches(WindowText(dialog), text)) {
+                    current_ = dialog;
+                    return L"";
+                }
+            }
+            if (GetTickCount64() >= deadline) return L"no such window appeared";
+        }
+    }
+    if (current_ == nullptr) return L"no window: a dialog step comes first";
+    std::vector<std::wstring> words;
+    std::wstring value;
+    if (verb == L"message") {
+        SplitWords(text, 0, words, value);
+        words = {L"message"};
+    } else if (!SplitWords(text, 1, words, value)) {
+        return L"a control name is needed";
+    }
+    const int id = ControlId(words[0]);
+    if (id == 0) return L"unknown control " + words[0];
+    if (verb == L"click") {
+        ClickButton(current_, id);
+        // A message box's button closes it: a box of the same caption after it is another.
+        if (id == IDOK || id == IDCANCEL || id == IDYES || id == IDNO) closing_.insert(current_);
+        return L"";
+    }
+    if (verb == L"set") {
+        SetControlText(current_, id, value);
+        return L"";
+    }
+    const std::wstring shown = ControlText(current_, id);
+    return shown == value ? L"" : L"shows " + Shown(shown);
+}
+
+std::wstring ScenarioRun::Outcome(const std::wstring& verb, const std::wstring& rest)
+{
+    if (!ended_ && !WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
+    if (verb == L"ends") return exitCode_ == 0 ? L"" : L"exit status " + std::to_wstring(exitCode_);
+    if (verb == L"never") return NeverShown(Expand(rest));
+    if (verb == L"posted") return PostedOnce(rest);
+    if (verb == L"nothing") {
+        const size_t count = host_.PostedMessages().size();
+        return count == 0 ? L"" : std::to_wstring(count) + L" messages arrived";
+    }
+    if (verb == L"host") return HostWindowState(rest);
+    return HostCalls(verb, Expand(rest));
+}
+
+// never shown CAPTION
+std::wstring ScenarioRun::NeverShown(const std::wstring& rest) const
+{
+    std::vector<std::wstring> words;
+    std::wstring caption;
+    if (!SplitWords(rest, 1, words, caption) || words[0] != L"shown") return L"never shown CAPTION";
+    for (const std::wstring& seen : captionsSeen_) {
+        if (CaptionMatches(seen, caption)) return L"it was shown";
+    }
+    return L"";
+}
+
+// posted W L: exactly one message arrived, the one the command line names, with W and L.
+std::wstring ScenarioRun::PostedOnce(const std::wstring& rest) const
+{
+    std::wistringstream numbers(rest);
+    long long wParam = 0, lParam = 0;
+    if (!(numbers >> wParam >> lParam)) return L"posted needs wParam and lParam";
+    const std::vector<HostWindow::Posted>& posted = host_.PostedMessages();
+    if (posted.size() != 1) return std::to_wstring(posted.size()) + L" messages arrived";
+    const HostWindow::Posted& message = posted[0];
+    if (message.message != static_cast<UINT>(NumberField(commandLine_, 1))) {
+        return L"message " + std::to_wstring(message.message) + L" arrived";
+    }
+    const auto w = static_cast<long long>(message.wParam), l = static_cast<long long>(message.lParam);
+    if (w != wParam || l != lParam) return L"arrived with " + std::to_wstring(w) + L" " + std::to_wstring(l);
+    return L"";
+}
+
+// host window was disabled / host window untouched; either way it is enabled at the end.
+std::wstring ScenarioRun::HostWindowState(const std::wstring& rest) const
+{
+    const std::vector<bool>& changes = host_.EnableChanges();
+    if (!host_.IsEnabled()) return L"the host window was left disabled";
+    if (rest == L"window untouched") return changes.empty() ? L"" : L"the host window was disabled";
+    if (rest == L"window was disabled") {
+        return changes == std::vector<bool>{false, true} ? L"" : L"it was not disabled once and enabled again";
+    }
+    return L"unknown host window check";
+}
+
+// called TEXT / not called TEXT: a line of the host call log starts with TEXT.
+std::wstring ScenarioRun::HostCalls(const std::wstring& verb, std::wstring text) const
+{
+    if (verb == L"not") {
+        if (text.rfind(L"called ", 0) != 0) return L"unknown step";
+        text = text.substr(7);
+    }
+    const std::string start = Utf8FromWide(text);
+    bool found = false;
+    for (const std::string& line : company_.CallLines()) found = found || StartsWith(line, start);
+    if (verb == L"called") return found ? L"" : L"no such host call";
+    return found ? L"the host was called so" : L"";
+}
+
+std::wstring ScenarioRun::Files(const std::wstring& verb, const std::wstring& rest)
+{
+    if (!ended_ && !WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
+    std::vector<std::wstring> words;
+    std::wstring tail;
+    if (verb == L"no") {
+        if (!SplitWords(Expand(rest), 1, words, tail) || words[0] != L"file") return L"unknown step";
+        return GetFileAttributesW(tail.c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : L"the file exists";
+    }
+    // file PATH equals EXPECTED (a file under tests/e2e/expected/) / file PATH holds TEXT
+    if (!SplitWords(Expand(rest), 2, words, tail)) return L"file PATH equals NAME, or file PATH holds TEXT";
+    bool exists = false;
+    const std::string actual = ReadFileBytes(words[0], &exists);
+    if (!exists) return L"no such file";
+    if (words[1] == L"holds") return actual == Cp932FromWideText(tail) ? L"" : L"it holds something else";
+    if (words[1] != L"equals") return L"file PATH equals NAME, or file PATH holds TEXT";
+    const std::wstring expectedPath = TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\tests\\e2e\\expected\\" + tail;
+    bool expectedExists = false;
+    const std::string expected = ReadFileBytes(expectedPath, &expectedExists);
+    if (!expectedExists) return L"cannot read " + expectedPath;
+    if (actual == expected) return L"";
+    size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    return L"differs from byte " + std::to_wstring(at);
+}
+
+// Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows with
+// a margin, saved as NAME plus BRIDGE_PICTURE_SUFFIX ".bmp" there.
+std::wstring ScenarioRun::Picture(const std::wstring& name)
+{
+    wchar_t folder[MAX_PATH] = {}, suffix[64] = {};
+    if (GetEnvironmentVariableW(L"BRIDGE_PICTURE_DIR", folder, MAX_PATH) == 0) return L"";
+    GetEnvironmentVariableW(L"BRIDGE_PICTURE_SUFFIX", suffix, 64);
+    PumpMessagesFor(kPaintSettleMs);  // let the program finish painting
+    RECT area = {};
+    for (HWND dialog : VisibleDialogs(process_.Id())) {
+        RECT window = {};
+        GetWindowRect(dialog, &window);
+        UnionRect(&area, &area, &window);
+    }
+    if (IsRectEmpty(&area)) return L"the program shows no window";
+    InflateRect(&area, kPictureMargin, kPictureMargin);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &screen);
+    const std::wstring path = std::wstring(folder) + L"\\" + name + suffix + L".bmp";
+    return SaveScreenArea(area, path) ? L"" : L"cannot save " + path;
+}
+
+std::wstring ScenarioRun::Expand(const std::wstring& text) const
+{
+    const std::map<std::wstring, std::wstring> names = {
+        {L"host", std::to_wstring(host_.HandleNumber())}, {L"out", company_.OutputFolder()},
+        {L"company", company_.DataFolder()},              {L"program", programFolder_}};
+    std::wstring out;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t close = text[pos] == L'{' ? text.find(L'}', pos) : std::wstring::npos;
+        if (close == std::wstring::npos) {
+            out += text[pos++];
+            continue;
+        }
+        const std::wstring name = text.substr(pos + 1, close - pos - 1);
+        const size_t star = name.find(L'*');
+        if (auto found = names.find(name); found != names.end()) {
+            out += found->second;
+        } else if (star != std::wstring::npos && star + 2 == name.size()) {
+            out += std::wstring(std::wcstoul(name.c_str(), nullptr, 10), name.back());
+        } else {
+            out += text.substr(pos, close - pos + 1);
+        }
+        pos = close + 1;
+    }
+    return out;
+}
+
+int ScenarioRun::ControlId(const std::wstring& name) const
+{
+    const auto found = controlIds_.find(name);
+    return found != controlIds_.end() ? found->second : 0;
+}
+
+void ScenarioRun::Poll()
+{
+    PumpMessagesFor(kPollMs);
+    if (ended_) return;
+    for (HWND dialog : VisibleDialogs(process_.Id())) captionsSeen_.insert(WindowText(dialog));
+}
+
+bool ScenarioRun::WaitForEnd(DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!ended_) {
+        ended_ = process_.WaitForExit(0, &exitCode_);
+        if (ended_) break;
+        if (GetTickCount64() >= deadline) return false;
+        Poll();
+    }
+    PumpMessagesFor(kPollMs);  // anything the run posted on its way out
+    return true;
+}
+
+// What the run showed and asked of the host, for a failure's report.
+std::wstring ScenarioRun::Diagnostics()
+{
+    std::wstring out = L"    windows shown:";
+    for (const std::wstring& caption : captionsSeen_) out += L" " + Shown(caption);
+    if (!ended_) {
+        for (HWND dialog : VisibleDialogs(process_.Id())) {
+            out += L"\n    now showing " + Shown(WindowText(dialog));
+            const std::wstring boxText = ControlText(dialog, 0xFFFF);
+            if (!boxText.empty()) out += L": " + Shown(boxText);
+        }
+    }
+    out += L"\n    host calls:\n";
+    for (const std::string& line : company_.CallLines()) out += L"      " + WideFromUtf8(line) + L"\n";
+    return out;
+}
