@@ -16,6 +16,13 @@ bool IsTransient(DWORD error)
            error == ERROR_ACCESS_DENIED;
 }
 
+// A read-only target is not to be replaced.
+bool IsReadOnly(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 // "~" and the target's own name, then a number that makes it unique in the folder.
 std::wstring FreshName(const std::wstring& folder, const std::wstring& targetName, int attempt)
 {
@@ -70,7 +77,14 @@ void CReplacementFile::Write(const void* buffer, UINT count)
     if (!buffer) throw CFileException(ERROR_INVALID_PARAMETER);
     m_pending.append(static_cast<const char*>(buffer), count);
     if (m_pending.size() >= kWriteChunk) {
-        WriteOut(m_pending.data(), m_pending.size());
+        try {
+            WriteOut(m_pending.data(), m_pending.size());
+        } catch (const CFileException&) {
+            // Part of the collected bytes may be on disk already: the file can never become
+            // whole again, so it is given up at once and every later call fails.
+            Abandon();
+            throw;
+        }
         m_pending.clear();
     }
 }
@@ -103,6 +117,11 @@ BOOL CReplacementFile::Commit()
     const bool closed = ::CloseHandle(m_handle) != FALSE;
     m_handle = INVALID_HANDLE_VALUE;
     if (!flushed || !closed) {
+        Abandon();
+        return FALSE;
+    }
+    // Windows refuses to move onto a read-only file; Wine, run as root, would replace it.
+    if (IsReadOnly(m_widePath)) {
         Abandon();
         return FALSE;
     }

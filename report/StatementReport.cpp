@@ -1,15 +1,274 @@
 #include "report/StatementReport.h"
 
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/CodePage.h"
+#include "framework/ReplacementFile.h"
+#include "framework/WinApp.h"
+#include "host/HostRecords.h"
+#include "report/FullWidthText.h"
+#include "report/SupportInfo.h"
+#include "report/XmlWriter.h"
+#include "res/Edition.h"
+
+namespace {
+
+const char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
+const char kDefaultProductVersion[] = "17.00.0X";
+const UINT kProgramVersionString = 1;
+const size_t kLineBytes = 256;
+const size_t kRootLineBytes = 500;
+const size_t kFullWidthNameBytes = 32;
+const int kProgressEnd = 1000;
+
+// Whole yen, cut toward zero; empty for zero and for anything beyond twelve characters.
+void FormatAmount(char (&text)[24], int64_t balance)
+{
+    const int64_t yen = balance / 10000;
+    const bool shown = yen != 0 && yen >= -99'999'999'999LL && yen <= 999'999'999'999LL;
+    text[0] = '\0';
+    if (shown) std::snprintf(text, sizeof text, "%" PRId64, yen);
+}
+
+// An account's own row; any other code is a sub-account row of account code / 10000.
+bool IsAccountRow(const StatementEntry& entry)
+{
+    return entry.code % 10000 == 0;
+}
+
+// Where the DATA walk stands. A group is a "KANJYOKAMOKU" element left open for the
+// sub-accounts that follow their account.
+struct DataWalk {
+    int accountNumber = 1;
+    int subAccountNumber = 1;
+    bool groupOpen = false;
+    int32_t groupAccount = 0;  // the account code of the open group
+};
+
+class DataWriter {
+public:
+    explicit DataWriter(XmlWriter& writer) : writer_(writer) {}
+
+    int Entry(const StatementEntry& entry);
+    int Finish() { return walk_.groupOpen ? CloseGroup() : 1; }
+
+private:
+    int Account(const StatementEntry& entry);
+    int SubAccount(const StatementEntry& entry);
+    int AccountHead(int32_t accountCode, const char* name, int64_t balance, bool hasBalance);
+    int CloseGroup();
+
+    XmlWriter& writer_;
+    char line_[kLineBytes] = {};
+    DataWalk walk_;
+};
+
+// The host delivers an account with sub-accounts as its row, the sub-account rows, and its
+// row once more, which ends the group and is not written. Rows the aggregation left out can
+// break that order; the walk then still closes every element it opens:
+// - a group ends at any account row; only the same account's row is taken as its end;
+// - a sub-account row outside its account's group opens a group of its own, with the account
+//   code and an empty name and balance, so that its balance is not lost.
+int DataWriter::Entry(const StatementEntry& entry)
+{
+    const int32_t accountCode = entry.code / 10000;
+    if (IsAccountRow(entry)) {
+        if (walk_.groupOpen) {
+            const bool endsGroup = accountCode == walk_.groupAccount;
+            if (!CloseGroup()) return 0;
+            if (endsGroup) return 1;
+        }
+        return Account(entry);
+    }
+    if (walk_.groupOpen && accountCode != walk_.groupAccount && !CloseGroup()) return 0;
+    if (!walk_.groupOpen) {
+        if (!AccountHead(accountCode, "", 0, false)) return 0;
+        walk_.groupOpen = true;
+        walk_.groupAccount = accountCode;
+    }
+    return SubAccount(entry);
+}
+
+int DataWriter::Account(const StatementEntry& entry)
+{
+    char name[sizeof entry.name];
+    CopyCp932Text(name, sizeof name, entry.name, sizeof entry.name);
+    if (!AccountHead(entry.code / 10000, name, entry.balance, true)) return 0;
+    if (entry.hasSubAccounts != 0) {
+        walk_.groupOpen = true;
+        walk_.groupAccount = entry.code / 10000;
+        return 1;
+    }
+    if (!writer_.EndElement(line_, "KANJYOKAMOKU", 2)) return 0;
+    ++walk_.accountNumber;
+    return 1;
+}
+
+int DataWriter::AccountHead(int32_t accountCode, const char* name, int64_t balance, bool hasBalance)
+{
+    char count[16], code[16], amount[24] = "";
+    std::snprintf(count, sizeof count, "%4d", walk_.accountNumber);
+    std::snprintf(code, sizeof code, "%" PRId32, accountCode);
+    if (hasBalance) FormatAmount(amount, balance);
+    return writer_.StartElement(line_, "KANJYOKAMOKU", 2, "Count", count) &&
+           writer_.WriteElement(line_, "KANJYOKAMOKU_CODE", code, 3) &&
+           writer_.WriteElement(line_, "KANJYOKAMOKU_NAME", name, 3) &&
+           writer_.WriteElement(line_, "KANJYOKAMOKU_ZANDAKA", amount, 3);
+}
+
+int DataWriter::SubAccount(const StatementEntry& entry)
+{
+    char count[16], code[16], amount[24], name[sizeof entry.name];
+    std::snprintf(count, sizeof count, "%4d", walk_.subAccountNumber);
+    std::snprintf(code, sizeof code, "%" PRId32, entry.code % 10000);
+    FormatAmount(amount, entry.balance);
+    CopyCp932Text(name, sizeof name, entry.name, sizeof entry.name);
+    const int written = writer_.StartElement(line_, "HOJYOKAMOKU", 3, "Count", count) &&
+                        writer_.WriteElement(line_, "HOJYOKAMOKU_CODE", code, 4) &&
+                        writer_.WriteElement(line_, "HOJYOKAMOKU_NAME", name, 4) &&
+                        writer_.WriteElement(line_, "HOJYOKAMOKU_ZANDAKA", amount, 4) &&
+                        writer_.EndElement(line_, "HOJYOKAMOKU", 3);
+    if (written) ++walk_.subAccountNumber;
+    return written ? 1 : 0;
+}
+
+int DataWriter::CloseGroup()
+{
+    walk_.groupOpen = false;
+    walk_.subAccountNumber = 1;
+    ++walk_.accountNumber;
+    return writer_.EndElement(line_, "KANJYOKAMOKU", 2);
+}
+
+}  // namespace
+
 int16_t StatementReport::SetProgressBase(int16_t base)
 {
     progressBase = base;
     return progressBase;
 }
 
-// The XML document is not written yet. Reporting failure keeps the run honest: the user is
-// told that no file was written.
-int StatementReport::WriteReport(const char* /*outputPath*/, int16_t /*functionId*/,
-                                 const StDATAINFO* /*company*/)
+void StatementReport::Tick()
 {
-    return 0;
+    if (progressWindow != nullptr) progressWindow->Tick();
+}
+
+void StatementReport::Advance(int from, int to)
+{
+    if (progressWindow != nullptr) progressWindow->Advance(static_cast<short>(from), static_cast<short>(to));
+}
+
+// The file goes to a fresh file beside the target, which takes the target's place only after
+// every line was written and flushed; after any failure the fresh file is gone and the target
+// is as it was.
+int StatementReport::WriteReport(const char* outputPath, int16_t functionId, const StDATAINFO* company)
+{
+    CReplacementFile file;
+    XmlWriter writer;
+    char rootLine[kRootLineBytes] = {};
+    writer.Open(&file, outputPath);
+    // A file that cannot be created fails these unnoticed and SYSTEM's first line noticed.
+    writer.WriteRaw(kDeclaration);
+    writer.StartElement(rootLine, "REPORT", 0);
+    Tick();
+
+    int result = 0;
+    if (WriteSystem(writer, functionId)) {
+        Tick();
+        if (WriteBasic(writer, company)) {
+            Tick();
+            if (WriteData(writer)) {
+                Tick();
+                result = 1;
+            }
+        }
+    }
+    const int rootClosed = writer.EndElement(rootLine, "REPORT", 0);
+    if (result == 1 && !(rootClosed && file.Commit())) result = 0;
+    writer.Close();
+    return result;
+}
+
+int StatementReport::WriteSystem(XmlWriter& writer, int16_t functionId)
+{
+    char line[kLineBytes] = {};
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", static_cast<int>(functionId));
+    const CString programVersion = AfxLoadString(kProgramVersionString);
+
+    if (!writer.StartElement(line, "SYSTEM", 1)) return 0;
+    const char* const fixed[][2] = {
+        {"GYOUMUPREFIX", "RK13"}, {"VERSION", "1"}, {"FUNCTIONID", number}, {"CONNECTEDPROGRAMVER", programVersion}};
+    for (const auto& element : fixed) {
+        if (!writer.WriteElement(line, element[0], element[1], 2)) return 0;
+        Tick();
+    }
+
+    SupportInfo support;
+    char productName[kLineBytes], productVersion[kLineBytes];
+    const char* name = support.GetProductName();
+    if (CopyCp932Text(productName, sizeof productName, name, std::strlen(name)) == 0)
+        CopyCp932Text(productName, sizeof productName, kEdition.editionName, std::strlen(kEdition.editionName));
+    const char* version = support.GetProductVersion();
+    if (CopyCp932Text(productVersion, sizeof productVersion, version, std::strlen(version)) == 0)
+        CopyCp932Text(productVersion, sizeof productVersion, kDefaultProductVersion, sizeof kDefaultProductVersion);
+
+    if (!writer.WriteElement(line, "PROGRAMNAME", productName, 2)) return 0;
+    Tick();
+    if (!writer.WriteElement(line, "PROGRAMVER", productVersion, 2)) return 0;
+    Tick();
+    if (!writer.EndElement(line, "SYSTEM", 1)) return 0;
+    Advance(progressBase, progressBase + 100);
+    return 1;
+}
+
+int StatementReport::WriteBasic(XmlWriter& writer, const StDATAINFO* company)
+{
+    StDATAINFO none{};
+    if (company == nullptr) company = &none;
+    char line[kLineBytes] = {};
+    char companyName[sizeof company->szCompanyName + 1];
+    CopyCp932Text(companyName, sizeof companyName, company->szCompanyName, sizeof company->szCompanyName);
+    char from[16], to[16];
+    std::snprintf(from, sizeof from, "%" PRId32, company->nPeriodStart);
+    std::snprintf(to, sizeof to, "%" PRId32, company->nPeriodEnd);
+
+    if (!writer.StartElement(line, "BASIC", 1)) return 0;
+    const char* const elements[][2] = {
+        {"KOMONSAKINAME", ToFullWidthName(companyName)}, {"JIGYOUNENDOFROM", from}, {"JIGYOUNENDOTO", to}};
+    for (const auto& element : elements) {
+        if (!writer.WriteElement(line, element[0], element[1], 2)) return 0;
+        Tick();
+    }
+    if (!writer.EndElement(line, "BASIC", 1)) return 0;
+    Advance(progressBase + 100, progressBase + 200);
+    return 1;
+}
+
+int StatementReport::WriteData(XmlWriter& writer)
+{
+    char line[kLineBytes] = {};
+    if (!writer.StartElement(line, "DATA", 1)) return 0;
+    DataWriter data(writer);
+    if (statementList != nullptr) {
+        for (const auto& entry : *statementList) {
+            cursor = &*entry;
+            Tick();
+            if (!data.Entry(*cursor)) return 0;
+        }
+    }
+    cursor = nullptr;
+    if (!data.Finish()) return 0;
+    if (!writer.EndElement(line, "DATA", 1)) return 0;
+    Advance(progressBase + 200, kProgressEnd);
+    return 1;
+}
+
+const char* StatementReport::ToFullWidthName(const char* text)
+{
+    const std::string fullWidth = FullWidthCp932(text != nullptr ? text : "");
+    CopyCp932Text(m_fullWidthName, kFullWidthNameBytes + 1, fullWidth.data(), fullWidth.size());
+    return m_fullWidthName;
 }

@@ -1,23 +1,44 @@
 #pragma once
-// Writes the statement XML file from the statement list and the company record.
+// Writes the statement XML file from the statement list and the company record: the root
+// "REPORT" with its sections "SYSTEM", "BASIC" and "DATA". The file replaces what stood at the
+// output path only once it is complete; on any failure that stays as it was.
 
 #include <cstdint>
 
 #include "aggregate/ProgressSink.h"
 #include "aggregate/StatementList.h"
 
+class XmlWriter;
 struct StDATAINFO;
 
 class StatementReport {
 public:
     StatementReport() = default;
     virtual ~StatementReport() = default;
+    StatementReport(const StatementReport&) = delete;
+    StatementReport& operator=(const StatementReport&) = delete;
 
     int16_t SetProgressBase(int16_t base);
-    // 1 when every section was written, 0 otherwise.
+    // 1 when every section was written and the file put in place, 0 otherwise.
     int WriteReport(const char* outputPath, int16_t functionId, const StDATAINFO* company);
 
-    ProgressSink* progressWindow = nullptr;  // not owned
-    const StatementList* statementList = nullptr;  // not owned, read only
+    // The sections; each 1 / 0, ending at its first failed line.
+    int WriteSystem(XmlWriter& writer, int16_t functionId);
+    int WriteBasic(XmlWriter& writer, const StDATAINFO* company);
+    int WriteData(XmlWriter& writer);
+
+    // The text in full width (FullWidthCp932), cut to at most 32 bytes on a character boundary.
+    // Points to a buffer shared by all calls, valid until the next one.
+    const char* ToFullWidthName(const char* text);
+
+    ProgressSink* progressWindow = nullptr;         // not owned
+    const StatementList* statementList = nullptr;   // not owned, read only
+    const StatementEntry* cursor = nullptr;         // the entry WriteData is at
     int16_t progressBase = 0;
+
+private:
+    void Tick();
+    void Advance(int from, int to);
+
+    char m_fullWidthName[128] = {};
 };

@@ -65,9 +65,11 @@ TEST(AggregationRun, SampleRowsAreSummedForTheChosenMonths)
 {
     CompanyFolder company;
     BridgeProcess process;
-    HWND box = ExecuteAprilToMarch(company, process, company.OutputFolder() + L"\\statement.xml");
+    const std::wstring output = company.OutputFolder() + L"\\statement.xml";
+    HWND box = ExecuteAprilToMarch(company, process, output);
     ASSERT_NE(box, nullptr);
     CloseAndWait(process, box);
+    EXPECT_TRUE(KeepXmlForCheck(output, L"e2e-sample-company.xml"));
 
     const Lines lines = company.CallLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(),

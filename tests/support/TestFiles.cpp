@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -124,4 +125,28 @@ std::wstring TestEnvironmentFolder(const wchar_t* name)
         if (c == L'/') c = L'\\';
     }
     return folder;
+}
+
+bool KeepXmlForCheck(const std::wstring& path, const std::wstring& name)
+{
+    const std::wstring build = TestEnvironmentFolder(L"BRIDGE_BUILD_DIR");
+    if (build.empty()) return false;
+    const std::wstring folder = build + L"\\xml-check";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return CopyFileW(path.c_str(), (folder + L"\\" + name).c_str(), FALSE) != FALSE;
+}
+
+std::vector<std::wstring> FolderNames(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }

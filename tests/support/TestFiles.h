@@ -3,6 +3,7 @@
 // whole-file reads and writes by wide path.
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -21,6 +22,8 @@ private:
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The whole file; `exists` (when given) tells a missing file from an empty one.
 std::string ReadFileBytes(const std::wstring& path, bool* exists = nullptr);
+// The names in a folder, sorted; "." and ".." left out.
+std::vector<std::wstring> FolderNames(const std::wstring& folder);
 bool CopyFolder(const std::wstring& from, const std::wstring& to);
 void RemoveFolderTree(const std::wstring& path);
 
@@ -28,3 +31,9 @@ std::wstring WideFromUtf8(const std::string& utf8);
 std::string Utf8FromWide(const std::wstring& wide);
 // A folder given to the tests by the build (BRIDGE_SOURCE_DIR, BRIDGE_BUILD_DIR).
 std::wstring TestEnvironmentFolder(const wchar_t* name);
+
+// Keeps a copy of an XML file a test wrote, as <build>\xml-check\<name>, where the build's
+// check (tests/report/check-xml.sh, after the test programs) reads every kept file with an
+// independent parser. A name ending in ".cp932.xml" marks a file that holds characters only
+// code page 932 has. False when the copy could not be made.
+bool KeepXmlForCheck(const std::wstring& path, const std::wstring& name);

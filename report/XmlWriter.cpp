@@ -1,0 +1,210 @@
+#include "report/XmlWriter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "framework/CodePage.h"
+#include "framework/File.h"
+#include "framework/ReplacementFile.h"
+
+namespace {
+
+const char kLineEnd[] = "\r\n";
+
+// The entity for one of the five bytes XML reserves, or null for any other byte. None of the
+// five is ever the second byte of a double-byte character, so double-byte text passes whole.
+const char* EntityFor(char byte)
+{
+    switch (byte) {
+    case '&': return "&amp;";
+    case '>': return "&gt;";
+    case '<': return "&lt;";
+    case '"': return "&quot;";
+    case '\'': return "&apos;";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+// A line assembled in the caller's buffer, always NUL-terminated. A piece that does not fit
+// marks the line as spoiled instead of being cut.
+class XmlWriter::Line {
+public:
+    explicit Line(std::span<char> buffer) : buffer_(buffer)
+    {
+        if (buffer_.empty()) spoiled_ = true;
+        else buffer_[0] = '\0';
+    }
+
+    void Append(std::string_view piece)
+    {
+        if (spoiled_ || piece.size() > Room()) {
+            spoiled_ = true;
+            return;
+        }
+        std::memcpy(buffer_.data() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+        buffer_[used_] = '\0';
+    }
+
+    void AppendTabs(int depth)
+    {
+        for (int i = 0; i < depth && !spoiled_; ++i) Append("\t");
+    }
+
+    // What is left for a text when `tail` bytes must still follow it.
+    size_t RoomBefore(size_t tail) const { return Room() > tail ? Room() - tail : 0; }
+    bool IsSpoiled() const { return spoiled_; }
+    const char* Text() const { return buffer_.data(); }
+
+private:
+    size_t Room() const { return spoiled_ ? 0 : buffer_.size() - 1 - used_; }
+
+    std::span<char> buffer_;
+    size_t used_ = 0;
+    bool spoiled_ = false;
+};
+
+XmlWriter::~XmlWriter()
+{
+    Close();
+}
+
+int16_t XmlWriter::Open(CReplacementFile* fileObject, const char* outputPath)
+{
+    if (fileObject == nullptr || outputPath == nullptr) return -1;
+    file = fileObject;
+    path = outputPath;
+    try {
+        file->Open(outputPath);  // a file that cannot be created shows at the first write
+    } catch (const CFileException&) {
+        return -1;
+    }
+    return 0;
+}
+
+int XmlWriter::WriteRaw(const char* text)
+{
+    if (file == nullptr || text == nullptr) return 0;
+    try {
+        file->Write(text, static_cast<UINT>(std::strlen(text)));
+        return 1;
+    } catch (const CFileException&) {
+        file->Abandon();
+        return 0;
+    }
+}
+
+int XmlWriter::WriteLine(const Line& out)
+{
+    return out.IsSpoiled() ? 0 : WriteRaw(out.Text());
+}
+
+// Attributes: the first only with both its name and value, the second only after the first
+// and with both its name and value. `tail` bytes must still fit after the attributes.
+void XmlWriter::AppendAttributes(Line& out, const char* name1, const char* value1, const char* name2,
+                                 const char* value2, size_t tail)
+{
+    if (name1 == nullptr || value1 == nullptr) return;
+    const bool second = name2 != nullptr && value2 != nullptr;
+    // The second attribute's name, equals sign and quotes must still fit after the first value.
+    const size_t secondFixed = second ? std::strlen(name2) + 4 : 0;
+    out.Append(" ");
+    out.Append(name1);
+    out.Append("=\"");
+    out.Append(EscapeWithin(value1, out.RoomBefore(1 + secondFixed + tail)));
+    out.Append("\"");
+    if (!second) return;
+    out.Append(" ");
+    out.Append(name2);
+    out.Append("=\"");
+    out.Append(EscapeWithin(value2, out.RoomBefore(1 + tail)));
+    out.Append("\"");
+}
+
+int XmlWriter::StartElement(std::span<char> line, const char* name, int depth, const char* attrName1,
+                            const char* attrValue1, const char* attrName2, const char* attrValue2)
+{
+    if (name == nullptr) return 0;
+    Line out(line);
+    out.AppendTabs(depth);
+    out.Append("<");
+    out.Append(name);
+    AppendAttributes(out, attrName1, attrValue1, attrName2, attrValue2, std::strlen(">\r\n"));
+    out.Append(">");
+    out.Append(kLineEnd);
+    return WriteLine(out);
+}
+
+int XmlWriter::WriteElement(std::span<char> line, const char* name, const char* text, int depth,
+                            const char* attrName1, const char* attrValue1, const char* attrName2,
+                            const char* attrValue2)
+{
+    if (name == nullptr) return 0;
+    const size_t nameLength = std::strlen(name);
+    const size_t endTag = nameLength + std::strlen("</>\r\n");
+    Line out(line);
+    out.AppendTabs(depth);
+    out.Append("<");
+    out.Append(name);
+    AppendAttributes(out, attrName1, attrValue1, attrName2, attrValue2, 1 + endTag);
+    out.Append(">");
+    out.Append(EscapeWithin(text, out.RoomBefore(endTag)));
+    out.Append("</");
+    out.Append(name);
+    out.Append(">");
+    out.Append(kLineEnd);
+    return WriteLine(out);
+}
+
+int XmlWriter::EndElement(std::span<char> line, const char* name, int depth)
+{
+    if (name == nullptr) return 0;
+    Line out(line);
+    out.AppendTabs(depth);
+    out.Append("</");
+    out.Append(name);
+    out.Append(">");
+    out.Append(kLineEnd);
+    return WriteLine(out);
+}
+
+const char* XmlWriter::Escape(const char* text)
+{
+    return EscapeWithin(text, kEscapeBytes - 1);
+}
+
+// One pass over the text, a character at a time; a replacement is never looked at again.
+// Stops before a character or an entity that would go beyond `limit` bytes.
+const char* XmlWriter::EscapeWithin(const char* text, size_t limit)
+{
+    limit = std::min(limit, kEscapeBytes - 1);
+    std::memset(m_escapeInput, 0, sizeof m_escapeInput);
+    std::memset(m_escaped, 0, sizeof m_escaped);
+    if (text == nullptr) return m_escaped;
+    CopyCp932Text(m_escapeInput, sizeof m_escapeInput, text, std::strlen(text));
+
+    const std::string_view input(m_escapeInput);
+    size_t used = 0;
+    for (size_t pos = 0; pos < input.size();) {
+        const size_t length = Cp932CharLength(input, pos);
+        const char* entity = length == 1 ? EntityFor(input[pos]) : nullptr;
+        const std::string_view piece = entity ? std::string_view(entity) : input.substr(pos, length);
+        if (used + piece.size() > limit) break;
+        std::memcpy(m_escaped + used, piece.data(), piece.size());
+        used += piece.size();
+        pos += length;
+    }
+    return m_escaped;
+}
+
+int16_t XmlWriter::Close()
+{
+    if (file != nullptr) {
+        file->Abandon();
+        file = nullptr;
+    }
+    return 0;
+}
