@@ -13,12 +13,12 @@
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
 #include "report/StatementReport.h"
+#include "res/Caption.h"
 #include "res/Edition.h"
 #include "res/resource.h"
 
 namespace {
 
-const char kCaption[] = "科目内訳書";
 const char kDoneMessage[] = "科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。";
 const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
 const char kAggregationFailedMessage[] = "残高の集計に失敗しました。\n\nアプリケーションを終了します。";
@@ -163,7 +163,7 @@ BOOL CBridgeApp::RunSteps()
     BuildFindConditions(&findInfo, &dataInfo, conditions.fromMonth, conditions.toMonth);
     // A statement with rows missing is not written: the file of that name stays as it was.
     if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0) {
-        progressDlg.MessageBox(kAggregationFailedMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
+        progressDlg.MessageBox(kAggregationFailedMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
         progressDlg.Dismiss();
         RestoreWaitCursor();
         m_nResult = kRunFailed;
@@ -178,10 +178,10 @@ BOOL CBridgeApp::RunSteps()
                                          m_bFromHost == 1 ? nullptr : conditions.outputPath);
         progressDlg.Dismiss();
         RestoreWaitCursor();
-        progressDlg.MessageBox(kDoneMessage, kCaption, MB_ICONINFORMATION | MB_OK);
+        progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
         return CWinApp::InitInstance();
     }
-    progressDlg.MessageBox(kFailedMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
+    progressDlg.MessageBox(kFailedMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     progressDlg.Dismiss();
     RestoreWaitCursor();
     m_nResult = kRunFailed;
@@ -202,7 +202,7 @@ int CBridgeApp::ExitInstance()
 BOOL CBridgeApp::ConnectToHost()
 {
     ClAccConnect* connection = ClAccConnect::Inst();
-    connection->m_pszCaption = kCaption;
+    connection->m_pszCaption = kMessageCaption;
     connection->SetAppType(kEdition.appType);
     connection->SetUseDataType(1);
     return connection->Initiate() == 0;

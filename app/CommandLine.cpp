@@ -6,6 +6,7 @@
 
 #include "framework/MessageBox.h"
 #include "framework/Wnd.h"
+#include "res/Caption.h"
 
 // The host starts the program with "window,message,function id,output path". The whole line
 // is read, however long: a path cut to fit a buffer would send the statement to a file the
@@ -13,7 +14,6 @@
 
 namespace {
 
-const char kCaption[] = "科目内訳書";
 const char kPathTooLongMessage[] = "出力先のパスが長すぎます。\n\nアプリケーションを終了します。";
 
 // The longest output path, in bytes, that the condition dialog and the report accept.
@@ -70,6 +70,6 @@ BOOL CBridgeApp::HostPathFits()
 {
     if (m_strHostPath.GetLength() <= kMaxOutputPathBytes) return TRUE;
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;  // a window that exists
-    AfxShowMessageBox(owner, kPathTooLongMessage, kCaption, MB_ICONEXCLAMATION | MB_OK);
+    AfxShowMessageBox(owner, kPathTooLongMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     return FALSE;
 }

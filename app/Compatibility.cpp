@@ -9,6 +9,7 @@
 #include "framework/File.h"
 #include "framework/FileSystem.h"
 #include "host/HostLibrary.h"
+#include "res/Caption.h"
 
 // The receiving program keeps, in its definitions file, the interface level it expects of
 // each linking component; this component speaks level 1 and runs only against a receiving
@@ -19,7 +20,6 @@ namespace {
 const char kDefinitionsFile[] = "TavrinDef.ini";
 const char kLevelSection[] = "ProgramLevel";
 const char kLevelKey[] = "RK13_U";
-const char kCaption[] = "科目内訳書";
 const long kOurLevel = 1;
 
 enum CompatibilityCode : int {
@@ -93,7 +93,7 @@ int CBridgeApp::CheckCompatibility(int showMessage)
     const RefusalMessage* refusal = FindRefusal(ReadCompatibility());
     if (refusal == nullptr) return 1;
     if (showMessage != 0) {
-        ClAccConnect::Inst()->DispMsg(m_hHostWnd, refusal->text, kCaption, MB_ICONEXCLAMATION | MB_OK);
+        ClAccConnect::Inst()->DispMsg(m_hHostWnd, refusal->text, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     }
     return 0;
 }

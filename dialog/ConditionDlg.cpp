@@ -9,6 +9,7 @@
 #include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
 #include "framework/DataExchange.h"
+#include "res/Caption.h"
 #include "res/resource.h"
 
 namespace {
@@ -189,5 +190,5 @@ void CConditionDlg::FocusToMonth()
 
 int CConditionDlg::ShowMessage(const char* text, UINT type)
 {
-    return MessageBox(text, condition_messages::kCaption, type);
+    return MessageBox(text, kMessageCaption, type);
 }

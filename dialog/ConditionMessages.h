@@ -1,9 +1,8 @@
 #pragma once
-// The condition dialog's messages, all shown with the caption "科目内訳書".
+// The condition dialog's messages, all shown with the program's caption (res/Caption.h).
 
 namespace condition_messages {
 
-inline constexpr char kCaption[] = "科目内訳書";
 inline constexpr char kPastData[] = "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
 inline constexpr char kCancelled[] = "｢科目内訳書｣の集計を中止します。";
 inline constexpr char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
