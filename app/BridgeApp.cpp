@@ -162,13 +162,8 @@ BOOL CBridgeApp::RunSteps()
 
     BuildFindConditions(&findInfo, &dataInfo, conditions.fromMonth, conditions.toMonth);
     // A statement with rows missing is not written: the file of that name stays as it was.
-    if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0) {
-        progressDlg.MessageBox(kAggregationFailedMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-        progressDlg.Dismiss();
-        RestoreWaitCursor();
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0)
+        return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
     const int written = report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo);
 
@@ -181,7 +176,13 @@ BOOL CBridgeApp::RunSteps()
         progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
         return CWinApp::InitInstance();
     }
-    progressDlg.MessageBox(kFailedMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    return FailOverProgress(progressDlg, kFailedMessage);
+}
+
+// A failure while the progress window is up is said over the window, which then goes.
+BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
+{
+    progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     progressDlg.Dismiss();
     RestoreWaitCursor();
     m_nResult = kRunFailed;

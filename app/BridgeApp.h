@@ -9,6 +9,7 @@
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
+class CProgressDlg;
 class CWnd;
 class ClSetData;
 struct StDATAINFO;
@@ -52,6 +53,7 @@ private:
     BOOL HostPathFits();
     void EnterProgramFolder();
     BOOL ClearedToRun();
+    BOOL FailOverProgress(CProgressDlg& progressDlg, const char* message);
     void FreeStatementList();
     void NotifyHost();
 };
