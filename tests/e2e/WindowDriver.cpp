@@ -99,3 +99,22 @@ void ClickButton(HWND dialog, int controlId)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
+
+void ToggleCheckBox(HWND dialog, int controlId)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+}
+
+bool IsChecked(HWND dialog, int controlId)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &state);
+    return state == BST_CHECKED;
+}
+
+bool IsControlEnabled(HWND dialog, int controlId)
+{
+    HWND control = GetDlgItem(dialog, controlId);
+    return control != nullptr && IsWindowEnabled(control) != FALSE;
+}

@@ -26,3 +26,8 @@ std::wstring MessageBoxText(HWND box);
 
 void SetControlText(HWND dialog, int controlId, const std::wstring& text);
 void ClickButton(HWND dialog, int controlId);
+
+// A check box clicked as a user does (it toggles); its state; whether a control takes input.
+void ToggleCheckBox(HWND dialog, int controlId);
+bool IsChecked(HWND dialog, int controlId);
+bool IsControlEnabled(HWND dialog, int controlId);
