@@ -197,7 +197,7 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
         for (;;) {
             Poll();
             for (HWND dialog : VisibleDialogs(process_.Id())) {
-                if (closing_.count(dialog) == 0 && CaptionMatches(WindowText(dialog), text)) {
+                if (closing_.count(dialog) == 0 && CaptionMatches(CaptionText(dialog), text)) {
                     current_ = dialog;
                     return L"";
                 }
@@ -424,7 +424,7 @@ void ScenarioRun::Poll()
 {
     PumpMessagesFor(kPollMs);
     if (ended_) return;
-    for (HWND dialog : VisibleDialogs(process_.Id())) captionsSeen_.insert(WindowText(dialog));
+    for (HWND dialog : VisibleDialogs(process_.Id())) captionsSeen_.insert(CaptionText(dialog));
 }
 
 bool ScenarioRun::WaitForEnd(DWORD timeoutMs)
@@ -447,7 +447,7 @@ std::wstring ScenarioRun::Diagnostics()
     for (const std::wstring& caption : captionsSeen_) out += L" " + Shown(caption);
     if (!ended_) {
         for (HWND dialog : VisibleDialogs(process_.Id())) {
-            out += L"\n    now showing " + Shown(WindowText(dialog));
+            out += L"\n    now showing " + Shown(CaptionText(dialog));
             const std::wstring boxText = ControlText(dialog, 0xFFFF);
             if (!boxText.empty()) out += L": " + Shown(boxText);
         }

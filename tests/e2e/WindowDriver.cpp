@@ -35,7 +35,7 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 HWND FindDialog(DWORD pid, const std::wstring& caption)
 {
     for (HWND dialog : VisibleDialogs(pid)) {
-        if (WindowText(dialog) == caption) return dialog;
+        if (CaptionText(dialog) == caption) return dialog;
     }
     return nullptr;
 }
@@ -74,6 +74,13 @@ std::wstring WindowText(HWND window)
         return L"";
     }
     return std::wstring(text, copied);
+}
+
+std::wstring CaptionText(HWND window)
+{
+    wchar_t text[1024] = {};
+    const int length = InternalGetWindowText(window, text, 1024);
+    return std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 std::wstring ControlText(HWND dialog, int controlId)
