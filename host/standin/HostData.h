@@ -34,6 +34,11 @@ struct HostFaults {
     std::string throwingCall;                  // "Class::Operation" that throws instead of returning
 };
 
+// Slowed host calls, so that a person (or a picture) can see a run's progress window.
+struct HostTiming {
+    long moveNextDelayMs = 0;                  // ClRuleKamoku::MoveNext waits this long before each call
+};
+
 struct HostData {
     long initiateResult = 0;
     long expSysLinkResult = 0;
@@ -44,6 +49,7 @@ struct HostData {
     std::string appFolders[2];                 // 0 output, 1 settings: code page 932, empty or ending in '\'
     std::vector<CompanyBooks> companies;       // in the order of host.ini
     HostFaults faults;
+    HostTiming timing;
 
     const CompanyBooks* FindByDataId(const char* dataId) const;
     const CompanyBooks* FindByDataNo(long dataNo) const;

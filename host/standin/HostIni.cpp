@@ -14,6 +14,7 @@ const std::string kIniName = "host.ini";
 constexpr int64_t kLongMin = std::numeric_limits<int32_t>::min();
 constexpr int64_t kLongMax = std::numeric_limits<int32_t>::max();
 constexpr std::size_t kLongestUserId = 64;
+constexpr int64_t kLongestDelayMs = 60000;  // a minute per row is slow enough for anyone
 constexpr std::size_t kLongestDataId = sizeof(StDATAINFO::szDataId) - 1;
 
 // Takes the keys of one section. The first problem is kept and later calls do nothing, so
@@ -202,6 +203,15 @@ std::string ReadFaults(const IniSection& section, HostFaults& faults)
     return reader.Finish();
 }
 
+std::string ReadTiming(const IniSection& section, HostTiming& timing)
+{
+    SectionReader reader(section);
+    int64_t delay = 0;
+    reader.Integer("MoveNext", 0, kLongestDelayMs, false, delay);
+    timing.moveNextDelayMs = static_cast<long>(delay);
+    return reader.Finish();
+}
+
 void ReadPeriod(SectionReader& reader, StDATAINFO& record)
 {
     int64_t start = 0;
@@ -290,6 +300,7 @@ std::string ReadSection(const IniSection& section, const std::string& dataFolder
     if (section.name == "user") return ReadUser(section, data);
     if (section.name == "folders") return ReadFolders(section, dataFolder, data);
     if (section.name == "faults") return ReadFaults(section, data.faults);
+    if (section.name == "timing") return ReadTiming(section, data.timing);
     if (CompanyNumber(section.name, dataNo)) return AddCompany(section, dataNo, data, tables);
     return RefusalAt(kIniName, section.line, "unknown section [" + section.name + "]");
 }

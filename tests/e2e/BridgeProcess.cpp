@@ -17,16 +17,23 @@ void SetHostEnvironment(const std::wstring& dataFolder, const std::wstring& logP
 
 BridgeProcess::~BridgeProcess()
 {
+    Close();
+}
+
+void BridgeProcess::Close()
+{
     if (info_.hProcess != nullptr) {
         if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
         CloseHandle(info_.hProcess);
         CloseHandle(info_.hThread);
     }
+    info_ = {};
 }
 
 bool BridgeProcess::Start(const std::wstring& exePath, const std::wstring& commandLine,
                           const std::wstring& hostDataFolder, const std::wstring& hostLogPath)
 {
+    Close();
     SetHostEnvironment(hostDataFolder, hostLogPath);
     std::wstring line = L"\"" + exePath + L"\"";
     if (!commandLine.empty()) line += L" " + commandLine;

@@ -15,6 +15,7 @@ public:
 
     // Starts `exePath` with `commandLine` (the text after the program name; may be empty) and
     // the stand-in host's data folder and call log. False when the process could not start.
+    // A process started earlier by this object is let go of (ended if it still runs).
     bool Start(const std::wstring& exePath, const std::wstring& commandLine,
                const std::wstring& hostDataFolder, const std::wstring& hostLogPath);
 
@@ -24,5 +25,7 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
 
 private:
+    void Close();  // lets go of an earlier run's handles, ending it if it still runs
+
     PROCESS_INFORMATION info_ = {};
 };

@@ -40,6 +40,12 @@ HostWindow::~HostWindow()
     if (window_ != nullptr) DestroyWindow(window_);
 }
 
+void HostWindow::Forget()
+{
+    enableChanges_.clear();
+    posted_.clear();
+}
+
 LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -31,6 +31,8 @@ public:
     // Messages from WM_USER up, in order of arrival.
     const std::vector<Posted>& PostedMessages() const { return posted_; }
     bool IsEnabled() const { return IsWindowEnabled(window_) != FALSE; }
+    // Clears what was recorded, before another run is started against the same window.
+    void Forget();
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

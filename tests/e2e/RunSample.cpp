@@ -26,12 +26,22 @@ void Print(const std::wstring& text)
     std::fflush(stdout);
 }
 
-void PrintFile(const std::wstring& path)
+// The call log is UTF-8 and goes out as it is; the statement is code page 932 and is shown
+// in the terminal's UTF-8.
+void PrintFile(const std::wstring& path, bool cp932 = false)
 {
     bool exists = false;
     const std::string bytes = ReadFileBytes(path, &exists);
     if (!exists) {
         Print(L"  (no file)\n");
+        return;
+    }
+    if (cp932) {
+        std::wstring text(bytes.size(), L'\0');
+        const int length = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                               static_cast<int>(text.size()));
+        text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+        Print(text);
         return;
     }
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -85,7 +95,7 @@ int wmain(int argc, wchar_t** argv)
     Print(L"Exit status: " + std::to_wstring(exitCode) + L"\n");
     Print(L"Host calls (" + logFile + L"):\n");
     PrintFile(logFile);
-    Print(L"Output file " + outputFile + L":\n");
-    PrintFile(outputFile);
+    Print(L"Output file " + outputFile + L" (Shift_JIS, shown here in UTF-8):\n");
+    PrintFile(outputFile, true);
     return 0;
 }

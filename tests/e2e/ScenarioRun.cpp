@@ -1,5 +1,6 @@
 #include "tests/e2e/ScenarioRun.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -88,6 +89,7 @@ ScenarioRun::ScenarioRun(const std::wstring& edition)
 
 bool ScenarioRun::Play(const Scenario& scenario)
 {
+    scenarioName_ = scenario.name.substr(0, scenario.name.find_last_of(L'.'));
     for (const ScenarioStep& step : scenario.steps) {
         const std::wstring failure = Do(step);
         if (failure.empty()) continue;
@@ -107,24 +109,43 @@ bool ScenarioRun::Play(const Scenario& scenario)
 std::wstring ScenarioRun::Do(const ScenarioStep& step)
 {
     const std::wstring& verb = step.verb;
-    if (verb == L"company" || verb == L"definitions" || verb == L"put") return Setup(verb, step.rest);
+    if (verb == L"company" || verb == L"definitions" || verb == L"put" || verb == L"books" || verb == L"read-only") {
+        return Setup(verb, step.rest);
+    }
     if (verb == L"start") return Start(Expand(step.rest));
     if (!started_) return L"the run has not been started";
-    if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click") {
+    if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click" ||
+        verb == L"toggle" || verb == L"checked" || verb == L"unchecked" || verb == L"enabled" || verb == L"disabled") {
         return Window(verb, step.rest);
     }
     if (verb == L"ends" || verb == L"posted" || verb == L"nothing" || verb == L"host" || verb == L"never" ||
         verb == L"called" || verb == L"not") {
         return Outcome(verb, step.rest);
     }
-    if (verb == L"file" || verb == L"no") return Files(verb, step.rest);
+    if (verb == L"file" || verb == L"no" || verb == L"folder") return Files(verb, step.rest);
     if (verb == L"picture") return Picture(step.rest);
     return L"unknown step";
 }
 
+ScenarioRun::~ScenarioRun()
+{
+    // The temporary folder goes with everything in it, the files made read-only too.
+    for (const std::wstring& path : readOnly_) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 std::wstring ScenarioRun::Setup(const std::wstring& verb, const std::wstring& rest)
 {
-    if (started_) return L"setup steps come before start";
+    if (started_ && !ended_) return L"setup steps come before start, or after the run has ended";
+    if (verb == L"books") {  // books NAME: the company folder holds tests/e2e/companies/NAME instead
+        const std::wstring books = TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\tests\\e2e\\companies\\" + rest;
+        RemoveFolderTree(company_.DataFolder());
+        return CopyFolder(books, company_.DataFolder()) ? L"" : L"cannot copy " + books;
+    }
+    if (verb == L"read-only") {
+        const std::wstring path = Expand(rest);
+        readOnly_.push_back(path);
+        return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY) ? L"" : L"cannot make " + path + L" read-only";
+    }
     const std::wstring definitions = programFolder_ + L"\\TavrinDef.ini";
     if (verb == L"definitions") {
         if (rest == L"none") {
@@ -149,10 +170,23 @@ std::wstring ScenarioRun::Setup(const std::wstring& verb, const std::wstring& re
 
 std::wstring ScenarioRun::Start(const std::wstring& commandLine)
 {
-    if (started_) return L"already started";
+    if (started_ && !ended_) return L"the run before has not ended";
+    // Another run against the same company: its checks see only what it did itself.
+    if (started_) ForgetRun();
     commandLine_ = commandLine;
     started_ = process_.Start(programFolder_ + L"\\" + edition_, commandLine, company_.DataFolder(), company_.LogPath());
     return started_ ? L"" : L"could not start " + edition_;
+}
+
+void ScenarioRun::ForgetRun()
+{
+    host_.Forget();
+    DeleteFileW(company_.LogPath().c_str());
+    ended_ = false;
+    exitCode_ = 0;
+    current_ = nullptr;
+    captionsSeen_.clear();
+    closing_.clear();
 }
 
 std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& rest)
@@ -163,7 +197,7 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
         for (;;) {
             Poll();
             for (HWND dialog : VisibleDialogs(process_.Id())) {
-                if (closing_.count(dialog) == 0 && CaptionMatches(WindowText(dialog), text)) {
+                if (closing_.count(dialog) == 0 && CaptionMatches(CaptionText(dialog), text)) {
                     current_ = dialog;
                     return L"";
                 }
@@ -191,6 +225,16 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
     if (verb == L"set") {
         SetControlText(current_, id, value);
         return L"";
+    }
+    if (verb == L"toggle") {
+        ToggleCheckBox(current_, id);
+        return L"";
+    }
+    if (verb == L"checked" || verb == L"unchecked") {
+        return IsChecked(current_, id) == (verb == L"checked") ? L"" : L"it is not " + verb;
+    }
+    if (verb == L"enabled" || verb == L"disabled") {
+        return IsControlEnabled(current_, id) == (verb == L"enabled") ? L"" : L"it is not " + verb;
     }
     const std::wstring shown = ControlText(current_, id);
     return shown == value ? L"" : L"shows " + Shown(shown);
@@ -274,13 +318,19 @@ std::wstring ScenarioRun::Files(const std::wstring& verb, const std::wstring& re
         if (!SplitWords(Expand(rest), 1, words, tail) || words[0] != L"file") return L"unknown step";
         return GetFileAttributesW(tail.c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : L"the file exists";
     }
-    // file PATH equals EXPECTED (a file under tests/e2e/expected/) / file PATH holds TEXT
-    if (!SplitWords(Expand(rest), 2, words, tail)) return L"file PATH equals NAME, or file PATH holds TEXT";
+    if (verb == L"folder") return FolderHolds(Expand(rest));
+    // file PATH equals EXPECTED (a file under tests/e2e/expected/) / holds TEXT / contains TEXT
+    const wchar_t usage[] = L"file PATH equals NAME, file PATH holds TEXT, or file PATH contains TEXT";
+    if (!SplitWords(Expand(rest), 2, words, tail)) return usage;
     bool exists = false;
     const std::string actual = ReadFileBytes(words[0], &exists);
     if (!exists) return L"no such file";
     if (words[1] == L"holds") return actual == Cp932FromWideText(tail) ? L"" : L"it holds something else";
-    if (words[1] != L"equals") return L"file PATH equals NAME, or file PATH holds TEXT";
+    if (words[1] != L"equals" && words[1] != L"contains") return usage;
+    KeepProducedXml(words[0]);
+    if (words[1] == L"contains") {
+        return actual.find(Cp932FromWideText(tail)) != std::string::npos ? L"" : L"it does not hold that text";
+    }
     const std::wstring expectedPath = TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\tests\\e2e\\expected\\" + tail;
     bool expectedExists = false;
     const std::string expected = ReadFileBytes(expectedPath, &expectedExists);
@@ -289,6 +339,31 @@ std::wstring ScenarioRun::Files(const std::wstring& verb, const std::wstring& re
     size_t at = 0;
     while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
     return L"differs from byte " + std::to_wstring(at);
+}
+
+// folder PATH holds NAME...: exactly these names are in the folder (no fresh file left beside).
+std::wstring ScenarioRun::FolderHolds(const std::wstring& rest) const
+{
+    std::vector<std::wstring> words;
+    std::wstring names;
+    if (!SplitWords(rest, 2, words, names) || words[1] != L"holds") return L"folder PATH holds NAME...";
+    std::vector<std::wstring> expected;
+    std::wistringstream in(names);
+    for (std::wstring name; in >> name;) expected.push_back(name);
+    std::sort(expected.begin(), expected.end());
+    const std::vector<std::wstring> found = FolderNames(words[0]);
+    if (found == expected) return L"";
+    std::wstring list = L"it holds";
+    for (const std::wstring& name : found) list += L" " + name;
+    return list;
+}
+
+// A statement file the program wrote goes to the build's XML check as well (xmllint reads it).
+void ScenarioRun::KeepProducedXml(const std::wstring& path)
+{
+    if (path.size() < 4 || _wcsicmp(path.c_str() + path.size() - 4, L".xml") != 0) return;
+    std::wstring name = L"scenario-" + scenarioName_ + L"-" + edition_ + L"-" + std::to_wstring(++keptXml_) + L".xml";
+    KeepXmlForCheck(path, name);
 }
 
 // Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows with
@@ -349,7 +424,7 @@ void ScenarioRun::Poll()
 {
     PumpMessagesFor(kPollMs);
     if (ended_) return;
-    for (HWND dialog : VisibleDialogs(process_.Id())) captionsSeen_.insert(WindowText(dialog));
+    for (HWND dialog : VisibleDialogs(process_.Id())) captionsSeen_.insert(CaptionText(dialog));
 }
 
 bool ScenarioRun::WaitForEnd(DWORD timeoutMs)
@@ -372,7 +447,7 @@ std::wstring ScenarioRun::Diagnostics()
     for (const std::wstring& caption : captionsSeen_) out += L" " + Shown(caption);
     if (!ended_) {
         for (HWND dialog : VisibleDialogs(process_.Id())) {
-            out += L"\n    now showing " + Shown(WindowText(dialog));
+            out += L"\n    now showing " + Shown(CaptionText(dialog));
             const std::wstring boxText = ControlText(dialog, 0xFFFF);
             if (!boxText.empty()) out += L": " + Shown(boxText);
         }

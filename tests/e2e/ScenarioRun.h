@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/BridgeProcess.h"
 #include "tests/e2e/CompanyFolder.h"
@@ -17,6 +18,9 @@
 class ScenarioRun {
 public:
     explicit ScenarioRun(const std::wstring& edition);
+    ~ScenarioRun();
+    ScenarioRun(const ScenarioRun&) = delete;
+    ScenarioRun& operator=(const ScenarioRun&) = delete;
 
     // Prints a line per failure; true when every step passed and the run ended.
     bool Play(const Scenario& scenario);
@@ -26,6 +30,7 @@ private:
     std::wstring Do(const ScenarioStep& step);
     std::wstring Setup(const std::wstring& verb, const std::wstring& rest);
     std::wstring Start(const std::wstring& commandLine);
+    void ForgetRun();
     std::wstring Window(const std::wstring& verb, const std::wstring& rest);
     std::wstring Outcome(const std::wstring& verb, const std::wstring& rest);
     std::wstring NeverShown(const std::wstring& rest) const;
@@ -33,6 +38,8 @@ private:
     std::wstring HostWindowState(const std::wstring& rest) const;
     std::wstring HostCalls(const std::wstring& verb, std::wstring text) const;
     std::wstring Files(const std::wstring& verb, const std::wstring& rest);
+    std::wstring FolderHolds(const std::wstring& rest) const;
+    void KeepProducedXml(const std::wstring& path);
     std::wstring Picture(const std::wstring& name);
 
     // {host}, {out}, {company}, {program} and {N*c} (N copies of c) replaced.
@@ -56,4 +63,7 @@ private:
     std::set<std::wstring> captionsSeen_;
     std::set<HWND> closing_;  // windows closed by a click, perhaps still on screen
     std::map<std::wstring, int> controlIds_;
+    std::wstring scenarioName_;
+    int keptXml_ = 0;
+    std::vector<std::wstring> readOnly_;  // files a setup step made read-only
 };

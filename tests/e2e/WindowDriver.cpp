@@ -35,7 +35,7 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 HWND FindDialog(DWORD pid, const std::wstring& caption)
 {
     for (HWND dialog : VisibleDialogs(pid)) {
-        if (WindowText(dialog) == caption) return dialog;
+        if (CaptionText(dialog) == caption) return dialog;
     }
     return nullptr;
 }
@@ -76,6 +76,13 @@ std::wstring WindowText(HWND window)
     return std::wstring(text, copied);
 }
 
+std::wstring CaptionText(HWND window)
+{
+    wchar_t text[1024] = {};
+    const int length = InternalGetWindowText(window, text, 1024);
+    return std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 std::wstring ControlText(HWND dialog, int controlId)
 {
     HWND control = GetDlgItem(dialog, controlId);
@@ -98,4 +105,23 @@ void ClickButton(HWND dialog, int controlId)
 {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+void ToggleCheckBox(HWND dialog, int controlId)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+}
+
+bool IsChecked(HWND dialog, int controlId)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &state);
+    return state == BST_CHECKED;
+}
+
+bool IsControlEnabled(HWND dialog, int controlId)
+{
+    HWND control = GetDlgItem(dialog, controlId);
+    return control != nullptr && IsWindowEnabled(control) != FALSE;
 }

@@ -19,6 +19,9 @@ HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs);
 bool ShowsNoDialog(DWORD pid, const std::wstring& caption);
 
 std::wstring WindowText(HWND window);
+// A top-level window's caption as the window manager keeps it: read without a message, so it
+// is there while the program is busy (the progress window during a slow host call).
+std::wstring CaptionText(HWND window);
 std::wstring ControlText(HWND dialog, int controlId);
 
 // The text of a message box (its static text control).
@@ -26,3 +29,8 @@ std::wstring MessageBoxText(HWND box);
 
 void SetControlText(HWND dialog, int controlId, const std::wstring& text);
 void ClickButton(HWND dialog, int controlId);
+
+// A check box clicked as a user does (it toggles); its state; whether a control takes input.
+void ToggleCheckBox(HWND dialog, int controlId);
+bool IsChecked(HWND dialog, int controlId);
+bool IsControlEnabled(HWND dialog, int controlId);
