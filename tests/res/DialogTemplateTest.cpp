@@ -142,6 +142,17 @@ const ControlExpectation kConditionControls[] = {
     {IDC_CANCEL_BUTTON, L"Button", BS_PUSHBUTTON, "キャンセル(Esc)", true, true},
 };
 
+// Started without an owner, a dialog comes up in the middle of the screen, not in its corner.
+void ExpectCentredOnTheScreen(HWND window)
+{
+    RECT work{};
+    RECT rect{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    EXPECT_NEAR((rect.left + rect.right) / 2, (work.left + work.right) / 2, 2);
+    EXPECT_NEAR((rect.top + rect.bottom) / 2, (work.top + work.bottom) / 2, 2);
+}
+
 TEST(ConditionTemplate, IsAHiddenFixedSizeWindowWithCloseBox)
 {
     TemplateDialog dialog(IDD_CONDITION);
@@ -155,6 +166,7 @@ TEST(ConditionTemplate, IsAHiddenFixedSizeWindowWithCloseBox)
     EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
     EXPECT_EQ(TextOf(dialog.Handle()), "科目内訳書 - 集計条件");
     ExpectDialogFont(dialog.Handle());
+    ExpectCentredOnTheScreen(dialog.Handle());
 }
 
 TEST(ConditionTemplate, ControlsHaveTheirKindsTextsAndTabGroups)
@@ -334,6 +346,7 @@ TEST(ProgressTemplate, IsAHiddenSystemModalWindowWithoutCloseBox)
     EXPECT_TRUE(style & DS_SYSMODAL);
     EXPECT_EQ(TextOf(dialog.Handle()), "集計中");
     ExpectDialogFont(dialog.Handle());
+    ExpectCentredOnTheScreen(dialog.Handle());
     EXPECT_EQ(ChildrenOf(dialog.Handle()).size(), 2u);
 }
 
