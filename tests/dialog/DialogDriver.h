@@ -57,6 +57,8 @@ public:
     std::vector<MessageBoxCall> calls;
     std::deque<int> answers;
     std::vector<std::string> Texts() const;
+    // Exactly one box was shown: `text` under the program's caption, with `style`.
+    void ExpectOnly(const std::string& text, UINT style) const;
 };
 
 // Answers save-file dialogs with `answer` (nullopt: cancelled) and keeps the calls.
