@@ -172,7 +172,8 @@ TEST_F(Aggregation, WorkedExampleOnBothSidesAndInEveryTaxMode)
           Row(2, kDebits, kCredits, 0) + Row(3, kDebits, kCredits, 2));
     // Mode 2 reads the tax-exclusive amounts as mode 0 does; in mode 1 rows 2 and 3 give no
     // inclusive amounts, and the stand-in hands over the exclusive ones.
-    for (const auto& [mode, firstYen] : std::vector<std::pair<int, int64_t>>{{0, 1155000}, {2, 1155000}, {1, 2025000}}) {
+    using Mode = std::pair<int, int64_t>;  // tax mode, first row's yen
+    for (const auto& [mode, firstYen] : {Mode{0, 1155000}, Mode{2, 1155000}, Mode{1, 2025000}}) {
         list.RemoveAll();
         EXPECT_EQ(Run(Months(4, 6), mode), 1) << "tax mode " << mode;
         EXPECT_EQ(Balances(), (std::vector<int64_t>{firstYen * kYen, -1155000 * kYen, -1155000 * kYen})) << mode;

@@ -224,7 +224,8 @@ TEST_F(ConditionDialogTest, ThePathEditTakesNoMoreThan255Cp932Bytes)
 {
     EXPECT_EQ(Run({[&](Dlg& d) {
                   const auto typed = [&](const std::wstring& text) {
-                      ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+                      const auto typing = reinterpret_cast<LPARAM>(text.c_str());
+                      ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, typing);
                       return d.Text(IDC_OUTPUT_PATH);
                   };
                   d.SetText(IDC_OUTPUT_PATH, L"");
