@@ -34,12 +34,13 @@ TEST(MonthRangeTest, APeriodAcceptsItsOwnMonthsOnly)
         {4, 4, 103, "--YYYYYYYYYYYY-"},   // April to March: all twelve
         {1, 1, 12, "--YYYYYYYYYYYY-"},    // a calendar year
         {4, 4, 12, "-----YYYYYYYYY-"},    // 2002/04/01 to 2002/12/31
-        {10, 10, 106, "--YYYYYY---YYY-"}, // 2002/10 to 2003/06: crosses a year end, ends before it starts again
+        {10, 10, 106, "--YYYYYY---YYY-"}, // 2002/10 to 2003/06: ends before it starts again
         {0, 0, 0, "---------------"},     // no period calendar
     };
     for (const auto& period : periods) {
         for (long to = -1; to <= 13; ++to) {
-            EXPECT_EQ(IsMonthRangeAccepted(period.from, to, period.first, period.last), period.accepted[to + 1] == 'Y')
+            const bool accepted = period.accepted[to + 1] == 'Y';
+            EXPECT_EQ(IsMonthRangeAccepted(period.from, to, period.first, period.last), accepted)
                 << "period " << period.first << ".." << period.last << ", to-month " << to;
         }
     }
