@@ -96,7 +96,7 @@ TEST_F(LastConditionsTest, DoubleBytePathsRoundTripByteForByte)
     const std::string path = "C:\\ソ\\表\\ポ|.xml";  // second bytes 0x5C, 0x5C, 0x7C
     EXPECT_TRUE(dlg.WriteLastConditions(0, 12, path.c_str()));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:0/12/" + path + "\n");
-    EXPECT_EQ(ReadBack().path, path);
+    EXPECT_EQ(ReadBack(), (Read{TRUE, 0, 12, path}));
 }
 
 TEST_F(LastConditionsTest, AKeyMatchesOnlyAWholeEntry)
