@@ -8,8 +8,6 @@ namespace {
 
 const char kPastData[] = "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
 const char kCancelled[] = "｢科目内訳書｣の集計を中止します。";
-const char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
-const char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
 
 using Dlg = DrivenConditionDlg;
 

@@ -8,10 +8,8 @@
 
 namespace {
 
-const char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
 const char kNoPath[] = "データ出力先が指定されていません。\n\n出力先を指定してください。";
 const char kPathTooLong[] = "出力先のパスが長すぎます。\n\n出力先を再入力してください。";
-const char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
 const char kBadDrive[] = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
 const char kNoFileName[] = "ファイル名が指定されていません。";
 const char kCreateFolder[] = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
