@@ -127,15 +127,17 @@ protected:
         ServeHostFolder(folder.Path(), log ? LogPath() : L"");
     }
 
+    // Forgets the last run: its entries, its kept rule and its progress.
+    void Reset() { list.RemoveAll(); aggregator.ReleaseRule(); sink.advances.clear(); }
+
     std::wstring LogPath() const { return folder.Path() + L"\\calls.log"; }
 
     std::vector<std::string> CallNames() const { return CallNamesIn(LogPath()); }
 
     long Count(const std::string& call) const
     {
-        long count = 0;
-        for (const std::string& name : CallNames()) count += name == call ? 1 : 0;
-        return count;
+        const std::vector<std::string> names = CallNames();
+        return std::count(names.begin(), names.end(), call);
     }
 
     int Run(const StFINDINFO& conditions, int taxMode = 0, int32_t interimFlag = 0)
@@ -168,17 +170,14 @@ TEST_F(Aggregation, WorkedExampleOnBothSidesAndInEveryTaxMode)
 {
     Serve(Row(1, kDebits, kCredits, 1, "2000000 0 0 0 30000", "0 0 0 0 0 5000") +
           Row(2, kDebits, kCredits, 0) + Row(3, kDebits, kCredits, 2));
-    EXPECT_EQ(Run(Months(4, 6)), 1);
-    EXPECT_EQ(Balances(), (std::vector<int64_t>{1155000 * kYen, -1155000 * kYen, -1155000 * kYen}));
-
-    list.RemoveAll();
-    EXPECT_EQ(Run(Months(4, 6), 2), 1) << "mode 2 reads the tax-exclusive amounts";
-    EXPECT_EQ(Balances(), (std::vector<int64_t>{1155000 * kYen, -1155000 * kYen, -1155000 * kYen}));
-
-    // Rows 2 and 3 give no inclusive amounts: the stand-in hands over the exclusive ones.
-    list.RemoveAll();
-    EXPECT_EQ(Run(Months(4, 6), 1), 1);
-    EXPECT_EQ(Balances(), (std::vector<int64_t>{2025000 * kYen, -1155000 * kYen, -1155000 * kYen}));
+    // Mode 2 reads the tax-exclusive amounts as mode 0 does; in mode 1 rows 2 and 3 give no
+    // inclusive amounts, and the stand-in hands over the exclusive ones.
+    using Mode = std::pair<int, int64_t>;  // tax mode, first row's yen
+    for (const auto& [mode, firstYen] : {Mode{0, 1155000}, Mode{2, 1155000}, Mode{1, 2025000}}) {
+        list.RemoveAll();
+        EXPECT_EQ(Run(Months(4, 6), mode), 1) << "tax mode " << mode;
+        EXPECT_EQ(Balances(), (std::vector<int64_t>{firstYen * kYen, -1155000 * kYen, -1155000 * kYen})) << mode;
+    }
 }
 
 TEST_F(Aggregation, OpeningIsSlotZeroAloneWhenTheRangeStartsAtTheFirstMonth)
@@ -311,9 +310,7 @@ TEST_F(Aggregation, EveryHostFailureFailsTheAggregationAndLeavesWhatWasRead)
         EXPECT_EQ(aggregator.rule != nullptr, each.ruleKept) << each.fault;
         EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 0) << each.fault;
         EXPECT_NE(sink.advances.back(), (std::pair<short, short>{400, 500})) << each.fault;
-        aggregator.ReleaseRule();
-        list.RemoveAll();
-        sink.advances.clear();
+        Reset();
     }
 }
 
@@ -356,21 +353,21 @@ TEST_F(Aggregation, MonthIndexesOutsideTheSlotsReadNoRow)
 // 10^18 ten-thousandths is 99,999,999,999,999.9999 yen plus 0.0001.
 TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept)
 {
-    Serve(Row(1, "1", "") + Row(2, "99999999999999.9999 0.0001", "") + Row(3, "1", ""));
-    EXPECT_THROW(Run(Months(1, 1)), AmountOverflow);
-    EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
-
-    list.RemoveAll();
-    aggregator.ReleaseRule();
-    Serve(Row(2, "", "99999999999999.9999 0.0001", 0));
-    EXPECT_THROW(Run(Months(1, 1)), AmountOverflow) << "credit side, on the sum of opening and credits";
-
-    aggregator.ReleaseRule();
-    Serve(Row(2, "0 -0.0001", "99999999999999.9999", 1));
-    EXPECT_THROW(Run(Months(1, 1)), AmountOverflow) << "a sum of -10^18";
-
-    list.RemoveAll();
-    aggregator.ReleaseRule();
+    const struct {
+        std::string rows;
+        std::vector<int32_t> kept;
+        const char* what;
+    } overflows[] = {
+        {Row(1, "1", "") + Row(2, "99999999999999.9999 0.0001", "") + Row(3, "1", ""), {1}, "debit side"},
+        {Row(2, "", "99999999999999.9999 0.0001", 0), {}, "credit side, on the sum of opening and credits"},
+        {Row(2, "0 -0.0001", "99999999999999.9999", 1), {}, "a sum of -10^18"},
+    };
+    for (const auto& each : overflows) {
+        Serve(each.rows);
+        EXPECT_THROW(Run(Months(1, 1)), AmountOverflow) << each.what;
+        EXPECT_EQ(Codes(), each.kept) << each.what;
+        Reset();
+    }
     Serve(Row(2, "99999999999999.9999", "") + Row(3, "", "99999999999999.9999"));
     EXPECT_EQ(Run(Months(1, 1)), 1);
     EXPECT_EQ(Balances(), (std::vector<int64_t>{999999999999999999, -999999999999999999}));

@@ -3,103 +3,80 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <initializer_list>
+#include <ostream>
 #include <string>
 
 #include "app/BridgeApp.h"
 
 namespace {
 
-HWND Handle(intptr_t value)
+// What a line leaves in a fresh app: the result and the four fields.
+struct Parsed {
+    int result;
+    intptr_t hostWnd;
+    uint32_t notifyMsg;
+    int16_t functionId;
+    std::string path;
+    bool operator==(const Parsed&) const = default;
+    friend void PrintTo(const Parsed& p, std::ostream* out)
+    {
+        *out << "{" << p.result << ", " << p.hostWnd << ", " << p.notifyMsg << ", " << p.functionId << ", \""
+             << p.path << "\"}";
+    }
+};
+
+Parsed Parse(const char* line)
 {
-    return reinterpret_cast<HWND>(value);
+    CBridgeApp app;
+    const int result = app.ParseCommandLine(line);
+    return {result, reinterpret_cast<intptr_t>(app.m_hHostWnd), app.m_nNotifyMsg, app.m_nFunctionId,
+            std::string(app.m_strHostPath)};
+}
+
+struct LineCase {
+    const char* line;
+    Parsed parsed;
+};
+
+void ExpectParsed(std::initializer_list<LineCase> cases)
+{
+    for (const LineCase& each : cases) EXPECT_EQ(Parse(each.line), each.parsed) << (each.line ? each.line : "(null)");
 }
 
 TEST(CommandLineTest, CompleteLineFillsEveryFieldAndTakesThePathWholeWithItsCommas)
 {
-    CBridgeApp app;
-    EXPECT_EQ(app.ParseCommandLine("1312,32771,7,D:\\OUT\\A,B,C.xml"), 1);
-    EXPECT_EQ(app.m_hHostWnd, Handle(1312));
-    EXPECT_EQ(app.m_nNotifyMsg, 32771u);
-    EXPECT_EQ(app.m_nFunctionId, 7);
-    EXPECT_EQ(std::string(app.m_strHostPath), "D:\\OUT\\A,B,C.xml");
+    ExpectParsed({{"1312,32771,7,D:\\OUT\\A,B,C.xml", {1, 1312, 32771, 7, "D:\\OUT\\A,B,C.xml"}},
+                  {"1312,32771,1,", {1, 1312, 32771, 1, ""}}});  // a trailing comma: complete without a path
+    const std::string path = "C:\\" + std::string(600, 'x') + ".xml";  // kept whole, not cut
+    EXPECT_EQ(Parse(("1312,32771,1," + path).c_str()), (Parsed{1, 1312, 32771, 1, path}));
 }
 
-TEST(CommandLineTest, TrailingCommaIsCompleteWithoutAPath)
-{
-    CBridgeApp app;
-    EXPECT_EQ(app.ParseCommandLine("1312,32771,1,"), 1);
-    EXPECT_EQ(app.m_hHostWnd, Handle(1312));
-    EXPECT_TRUE(app.m_strHostPath.IsEmpty());
-}
-
+// The defaults are no window, no message and function id 1.
 TEST(CommandLineTest, IncompleteLineKeepsTheFieldsReadBeforeItsMissingComma)
 {
-    CBridgeApp noLine;
-    EXPECT_EQ(noLine.ParseCommandLine(""), 0);
-    EXPECT_EQ(noLine.ParseCommandLine(nullptr), 0);
-    EXPECT_EQ(noLine.m_hHostWnd, nullptr);
-    EXPECT_EQ(noLine.m_nNotifyMsg, 0u);
-    EXPECT_EQ(noLine.m_nFunctionId, 1);
-
-    CBridgeApp oneField;
-    EXPECT_EQ(oneField.ParseCommandLine("1312"), 0);
-    EXPECT_EQ(oneField.m_hHostWnd, nullptr);
-
-    CBridgeApp threeFields;
-    EXPECT_EQ(threeFields.ParseCommandLine("1312,32771,9"), 0);
-    EXPECT_EQ(threeFields.m_hHostWnd, Handle(1312));
-    EXPECT_EQ(threeFields.m_nNotifyMsg, 32771u);
-    EXPECT_EQ(threeFields.m_nFunctionId, 1) << "the third field counts only with its comma";
+    ExpectParsed({{"", {0, 0, 0, 1, ""}},
+                  {nullptr, {0, 0, 0, 1, ""}},
+                  {"1312", {0, 0, 0, 1, ""}},
+                  {"1312,32771,9", {0, 1312, 32771, 1, ""}}});  // the third field counts only with its comma
 }
 
 TEST(CommandLineTest, NumbersAreReadFromTheirLeadingDigits)
 {
-    CBridgeApp app;
-    EXPECT_EQ(app.ParseCommandLine("abc,12x,-3z,"), 1);
-    EXPECT_EQ(app.m_hHostWnd, nullptr);
-    EXPECT_EQ(app.m_nNotifyMsg, 12u);
-    EXPECT_EQ(app.m_nFunctionId, -3);
-
-    CBridgeApp blanks;
-    EXPECT_EQ(blanks.ParseCommandLine(" 66, +32771 ,,"), 1);
-    EXPECT_EQ(blanks.m_hHostWnd, Handle(66));
-    EXPECT_EQ(blanks.m_nNotifyMsg, 32771u);
-    EXPECT_EQ(blanks.m_nFunctionId, 0);
+    ExpectParsed({{"abc,12x,-3z,", {1, 0, 12, -3, ""}}, {" 66, +32771 ,,", {1, 66, 32771, 0, ""}}});
+    const std::string zeros(300, '0');  // whatever the line's length
+    EXPECT_EQ(Parse((zeros + "1312," + zeros + "32771," + zeros + "7,").c_str()), (Parsed{1, 1312, 32771, 7, ""}));
 }
 
 // Values beyond the fields' ranges give fixed results: numbers hold at the ends of the long
 // (and int) range, the function id keeps the low 16 bits of its int.
 TEST(CommandLineTest, OversizedNumbersGiveFixedValues)
 {
-    CBridgeApp wrapped;
-    EXPECT_EQ(wrapped.ParseCommandLine("1,2,65537,"), 1);
-    EXPECT_EQ(wrapped.m_nFunctionId, 1);
-    EXPECT_EQ(wrapped.ParseCommandLine("1,2,32768,"), 1);
-    EXPECT_EQ(wrapped.m_nFunctionId, -32768);
-
-    CBridgeApp huge;
-    EXPECT_EQ(huge.ParseCommandLine("99999999999999999999,-99999999999999999999,99999999999999999999,"), 1);
-    EXPECT_EQ(huge.m_hHostWnd, Handle(2147483647));
-    EXPECT_EQ(huge.m_nNotifyMsg, 0x80000000u);
-    EXPECT_EQ(huge.m_nFunctionId, -1) << "INT_MAX in 16 bits";
-}
-
-TEST(CommandLineTest, FieldsKeepTheirMeaningWhateverTheLineLength)
-{
-    const std::string zeros(300, '0');
-    CBridgeApp app;
-    EXPECT_EQ(app.ParseCommandLine((zeros + "1312," + zeros + "32771," + zeros + "7,").c_str()), 1);
-    EXPECT_EQ(app.m_hHostWnd, Handle(1312));
-    EXPECT_EQ(app.m_nNotifyMsg, 32771u);
-    EXPECT_EQ(app.m_nFunctionId, 7);
-}
-
-TEST(CommandLineTest, LongPathIsKeptWholeNotCut)
-{
-    const std::string path = "C:\\" + std::string(600, 'x') + ".xml";
-    CBridgeApp app;
-    EXPECT_EQ(app.ParseCommandLine(("1312,32771,1," + path).c_str()), 1);
-    EXPECT_EQ(std::string(app.m_strHostPath), path);
+    ExpectParsed({{"1,2,65537,", {1, 1, 2, 1, ""}},
+                  {"1,2,32768,", {1, 1, 2, -32768, ""}},
+                  {"99999999999999999999,-99999999999999999999,99999999999999999999,",
+                   {1, 2147483647, 0x80000000u, -1, ""}}});  // INT_MAX in 16 bits
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "app/BridgeApp.h"
@@ -35,9 +35,8 @@ TEST(ReadCompanyInfo, FindsTheUsersCompanyAmongSeveralAndReleasesTheCursor)
     EXPECT_EQ(record.nDataKind, 99);
     EXPECT_EQ(record.reservedAt328[0], 0) << "the whole record is the host's";
 
-    const std::vector<std::string> calls = company.CallNames();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClSetData::WalkDat"), 2) << "the walk stops at the match";
-    EXPECT_EQ(calls.back(), "ClSetData::ReleaseDatCursor");
+    EXPECT_EQ(company.CallCount("ClSetData::WalkDat"), 2) << "the walk stops at the match";
+    EXPECT_EQ(company.CallNames().back(), "ClSetData::ReleaseDatCursor");
 }
 
 TEST(ReadCompanyInfo, NoMatchLeavesAZeroRecordAndStillReleasesTheCursor)
@@ -45,12 +44,9 @@ TEST(ReadCompanyInfo, NoMatchLeavesAZeroRecordAndStillReleasesTheCursor)
     ServedTestCompany company;
     StDATAINFO record;
     EXPECT_EQ(ReadSelected(company, 99, record), 0);
-    const std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(&record),
-                                           reinterpret_cast<unsigned char*>(&record) + sizeof record);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), static_cast<long>(sizeof record));
-    const std::vector<std::string> calls = company.CallNames();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClSetData::WalkDat"), 3) << "two records, then the end";
-    EXPECT_EQ(calls.back(), "ClSetData::ReleaseDatCursor");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&record), sizeof record), std::string(sizeof record, '\0'));
+    EXPECT_EQ(company.CallCount("ClSetData::WalkDat"), 3) << "two records, then the end";
+    EXPECT_EQ(company.CallNames().back(), "ClSetData::ReleaseDatCursor");
 }
 
 TEST(ReadCompanyInfo, CompanySetIsFetchedOnce)
@@ -62,8 +58,7 @@ TEST(ReadCompanyInfo, CompanySetIsFetchedOnce)
     EXPECT_EQ(app.ReadCompanyInfo(&record), 1);
     EXPECT_STREQ(record.szDataId, "D12");
     EXPECT_NE(app.m_pDataSet, nullptr);
-    const std::vector<std::string> calls = company.CallNames();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "ClDataMgr::GetSetObject"), 1);
+    EXPECT_EQ(company.CallCount("ClDataMgr::GetSetObject"), 1);
 }
 
 // One condition item as the host lays it out: 34 bytes, values at offsets 0, 6, 10, 18, 30.

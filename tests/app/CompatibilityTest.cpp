@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/BridgeApp.h"
 #include "tests/framework/TestSupport.h"
@@ -76,15 +78,13 @@ TEST_F(CompatibilityTest, MissingFileOrEmptyLevelAsksToCheckTheInstallation)
 TEST_F(CompatibilityTest, LowerLevelAsksForTheNewestReceiverAndHigherForTheNewestComponent)
 {
     std::string shown;
-    for (const char* level : {"0", "abc", "-5", "-99999999999999999999"}) {
+    for (const auto& [level, message] : std::vector<std::pair<const char*, const char*>>{
+             {"0", kUpdateReceiver}, {"abc", kUpdateReceiver}, {"-5", kUpdateReceiver},
+             {"-99999999999999999999", kUpdateReceiver}, {"2", kUpdateComponent},
+             {"99999999999999999999", kUpdateComponent}}) {
         WriteDefinitions(std::string("[ProgramLevel]\nRK13_U=") + level + "\n");
         EXPECT_EQ(Check(&shown), 0) << level;
-        EXPECT_EQ(shown, kUpdateReceiver) << level;
-    }
-    for (const char* level : {"2", "99999999999999999999"}) {
-        WriteDefinitions(std::string("[ProgramLevel]\nRK13_U=") + level + "\n");
-        EXPECT_EQ(Check(&shown), 0) << level;
-        EXPECT_EQ(shown, kUpdateComponent) << level;
+        EXPECT_EQ(shown, message) << level;
     }
 }
 

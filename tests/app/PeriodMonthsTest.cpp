@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app/PeriodMonths.h"
 #include "tests/host/ServedTestCompany.h"
 
@@ -10,6 +12,8 @@ namespace {
 struct Months {
     short first = 77;
     short last = 77;
+    bool operator==(const Months&) const = default;
+    friend void PrintTo(const Months& m, std::ostream* out) { *out << m.first << ".." << m.last; }
 };
 
 Months PeriodMonths(long start, long end)
@@ -22,16 +26,10 @@ Months PeriodMonths(long start, long end)
 TEST(PeriodMonths, YearEndCrossingAddsOneHundredToTheLastMonth)
 {
     ServedTestCompany company;
-    const Months aprilToMarch = PeriodMonths(20020401, 20030331);
-    EXPECT_EQ(aprilToMarch.first, 4);
-    EXPECT_EQ(aprilToMarch.last, 103);
-    const Months calendarYear = PeriodMonths(20020111, 20021231);
-    EXPECT_EQ(calendarYear.first, 1);
-    EXPECT_EQ(calendarYear.last, 12);
+    EXPECT_EQ(PeriodMonths(20020401, 20030331), (Months{4, 103})) << "April to March";
+    EXPECT_EQ(PeriodMonths(20020111, 20021231), (Months{1, 12})) << "a calendar year";
     // Closing on the 20th: the 21st of April already belongs to the month that closes in May.
-    const Months closingOnThe20th = PeriodMonths(20020421, 20030420);
-    EXPECT_EQ(closingOnThe20th.first, 5);
-    EXPECT_EQ(closingOnThe20th.last, 104);
+    EXPECT_EQ(PeriodMonths(20020421, 20030420), (Months{5, 104}));
 }
 
 TEST(PeriodMonths, EitherOutputMayBeLeftOut)
@@ -60,9 +58,7 @@ TEST(PeriodMonths, WithoutACalendarNothingIsWritten)
 {
     ServedTestCompany company;
     company.Faults("PeriodCreation = fail\n");
-    const Months months = PeriodMonths(20020401, 20030331);
-    EXPECT_EQ(months.first, 77);
-    EXPECT_EQ(months.last, 77);
+    EXPECT_EQ(PeriodMonths(20020401, 20030331), Months{}) << "left as they were";
 }
 
 }  // namespace

@@ -8,8 +8,6 @@ namespace {
 
 const char kPastData[] = "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
 const char kCancelled[] = "｢科目内訳書｣の集計を中止します。";
-const char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
-const char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
 
 using Dlg = DrivenConditionDlg;
 
@@ -20,10 +18,7 @@ TEST_F(ConditionDialogTest, PastResultsDataIsRefusedBeforeTheDialogShows)
     bool stepRan = false;
     EXPECT_EQ(Run({[&](Dlg&) { stepRan = true; }}), kConditionCancel);
     EXPECT_FALSE(stepRan);
-    ASSERT_EQ(boxes.calls.size(), 1u);
-    EXPECT_EQ(boxes.calls[0].text, kPastData);
-    EXPECT_EQ(boxes.calls[0].caption, "科目内訳書");
-    EXPECT_EQ(boxes.calls[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+    boxes.ExpectOnly(kPastData, MB_ICONEXCLAMATION | MB_OK);
 }
 
 TEST_F(ConditionDialogTest, WithoutRememberedConditionsThePeriodAndTheHostGiveTheDefaults)
@@ -157,16 +152,14 @@ TEST_F(ConditionDialogTest, EscapeCancelsWithItsMessage)
 {
     MessageBoxScript boxes;
     EXPECT_EQ(Run({[&](Dlg& d) { d.PostKey(IDC_TO_MONTH, VK_ESCAPE); }}), kConditionCancel);
-    ASSERT_EQ(boxes.calls.size(), 1u);
-    EXPECT_EQ(boxes.calls[0].text, kCancelled);
-    EXPECT_EQ(boxes.calls[0].style, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+    boxes.ExpectOnly(kCancelled, MB_ICONINFORMATION | MB_OK);
 }
 
 TEST_F(ConditionDialogTest, TheCancelButtonCancels)
 {
     MessageBoxScript boxes;
     EXPECT_EQ(Run({[&](Dlg& d) { d.PostClick(IDC_CANCEL_BUTTON); }}), kConditionCancel);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kCancelled});
+    boxes.ExpectOnly(kCancelled, MB_ICONINFORMATION | MB_OK);
 }
 
 TEST_F(ConditionDialogTest, TheTaxBoxSetsTheFlagOnEveryClick)
@@ -180,23 +173,34 @@ TEST_F(ConditionDialogTest, TheTaxBoxSetsTheFlagOnEveryClick)
               kStillOpen);
 }
 
-TEST_F(ConditionDialogTest, TheBrowserStartsInThePathsFolderAndTakesTheChosenFile)
+class BrowserTest : public ConditionDialogTest {
+protected:
+    // Types `path`, presses the browse button, and expects `shown` in the edit afterwards and
+    // the focus on Execute; the one browser call, owned by the dialog.
+    FileDialogCall Browse(const FileDialogScript& browser, const std::wstring& path, const std::wstring& shown)
+    {
+        HWND owner = nullptr;
+        EXPECT_EQ(Run({[&](Dlg& d) {
+                           owner = d.m_hWnd;
+                           d.SetText(IDC_OUTPUT_PATH, path);
+                           d.PostClick(IDC_BROWSE);
+                       },
+                       [&](Dlg& d) {
+                           EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), shown);
+                           EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
+                       }}),
+                  kStillOpen);
+        EXPECT_EQ(browser.calls.size(), 1u);
+        if (browser.calls.empty()) return {};
+        EXPECT_EQ(browser.calls[0].owner, owner);
+        return browser.calls[0];
+    }
+};
+
+TEST_F(BrowserTest, StartsInThePathsFolderAndTakesTheChosenFile)
 {
     FileDialogScript browser(std::string("C:\\chosen\\ソ.xml"));
-    HWND owner = nullptr;
-    EXPECT_EQ(Run({[&](Dlg& d) {
-                       owner = d.m_hWnd;
-                       d.SetText(IDC_OUTPUT_PATH, L"C:\\out\\a.xml");
-                       d.PostClick(IDC_BROWSE);
-                   },
-                   [&](Dlg& d) {
-                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), L"C:\\chosen\\ソ.xml");
-                       EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
-                   }}),
-              kStillOpen);
-    ASSERT_EQ(browser.calls.size(), 1u);
-    const FileDialogCall& call = browser.calls[0];
-    EXPECT_EQ(call.owner, owner);
+    const FileDialogCall call = Browse(browser, L"C:\\out\\a.xml", L"C:\\chosen\\ソ.xml");
     EXPECT_EQ(call.title, "保存ファイルを指定");
     EXPECT_EQ(call.filter, "Xml Files (*.xml)|*.xml||");
     EXPECT_EQ(call.defExt, "XML");
@@ -206,37 +210,27 @@ TEST_F(ConditionDialogTest, TheBrowserStartsInThePathsFolderAndTakesTheChosenFil
     EXPECT_EQ(dlg.m_strOutputPath.Bytes(), "C:\\chosen\\ソ.xml");
 }
 
-TEST_F(ConditionDialogTest, TheBrowserSplitsAtTheDriveWhenThereIsNoFolderAndKeepsThePathOnCancel)
+TEST_F(BrowserTest, SplitsAtTheDriveWhenThereIsNoFolderAndKeepsThePathOnCancel)
 {
     FileDialogScript browser(std::nullopt);
-    HWND owner = nullptr;
-    EXPECT_EQ(Run({[&](Dlg& d) {
-                       owner = d.m_hWnd;
-                       d.SetText(IDC_OUTPUT_PATH, L"C:a.xml");
-                       d.PostClick(IDC_BROWSE);
-                   },
-                   [&](Dlg& d) {
-                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), L"C:a.xml");
-                       EXPECT_TRUE(d.HasFocus(IDC_EXECUTE));
-                   }}),
-              kStillOpen);
-    ASSERT_EQ(browser.calls.size(), 1u);
-    EXPECT_EQ(browser.calls[0].owner, owner);
-    EXPECT_EQ(browser.calls[0].initialDir, "C:");
-    EXPECT_EQ(browser.calls[0].fileName, "a.xml");
+    const FileDialogCall call = Browse(browser, L"C:a.xml", L"C:a.xml");
+    EXPECT_EQ(call.initialDir, "C:");
+    EXPECT_EQ(call.fileName, "a.xml");
 }
 
 TEST_F(ConditionDialogTest, ThePathEditTakesNoMoreThan255Cp932Bytes)
 {
     EXPECT_EQ(Run({[&](Dlg& d) {
+                  const auto typed = [&](const std::wstring& text) {
+                      const auto typing = reinterpret_cast<LPARAM>(text.c_str());
+                      ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, typing);
+                      return d.Text(IDC_OUTPUT_PATH);
+                  };
                   d.SetText(IDC_OUTPUT_PATH, L"");
                   const std::wstring kanji(127, L'表');  // 254 bytes
-                  ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kanji.c_str()));
-                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), kanji);
-                  ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"表"));
-                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), kanji) << "a 256th byte is refused";
-                  ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"a"));
-                  EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), kanji + L"a");
+                  EXPECT_EQ(typed(kanji), kanji);
+                  EXPECT_EQ(typed(L"表"), kanji) << "a 256th byte is refused";
+                  EXPECT_EQ(typed(L"a"), kanji + L"a");
               }}),
               kStillOpen);
 }

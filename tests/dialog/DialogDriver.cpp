@@ -81,6 +81,14 @@ std::vector<std::string> MessageBoxScript::Texts() const
     return texts;
 }
 
+void MessageBoxScript::ExpectOnly(const std::string& text, UINT style) const
+{
+    ASSERT_EQ(calls.size(), 1u) << ::testing::PrintToString(Texts());
+    EXPECT_EQ(calls[0].text, text);
+    EXPECT_EQ(calls[0].caption, "科目内訳書");
+    EXPECT_EQ(calls[0].style, style);
+}
+
 FileDialogScript::FileDialogScript(std::optional<std::string> chosen) : answer(std::move(chosen))
 {
     SetFileDialogResponder([this](const FileDialogCall& call) {

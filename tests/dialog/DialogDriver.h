@@ -23,6 +23,10 @@
 // DoModal's result when the script ran out with the dialog still open.
 constexpr int kStillOpen = 4242;
 
+// Two of the dialog's refusals, as the user reads them.
+inline constexpr char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
+inline constexpr char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
+
 class DrivenConditionDlg : public CConditionDlg {
 public:
     using Step = std::function<void(DrivenConditionDlg&)>;
@@ -57,6 +61,8 @@ public:
     std::vector<MessageBoxCall> calls;
     std::deque<int> answers;
     std::vector<std::string> Texts() const;
+    // Exactly one box was shown: `text` under the program's caption, with `style`.
+    void ExpectOnly(const std::string& text, UINT style) const;
 };
 
 // Answers save-file dialogs with `answer` (nullopt: cancelled) and keeps the calls.

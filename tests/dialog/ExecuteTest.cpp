@@ -8,10 +8,8 @@
 
 namespace {
 
-const char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
 const char kNoPath[] = "データ出力先が指定されていません。\n\n出力先を指定してください。";
 const char kPathTooLong[] = "出力先のパスが長すぎます。\n\n出力先を再入力してください。";
-const char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
 const char kBadDrive[] = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
 const char kNoFileName[] = "ファイル名が指定されていません。";
 const char kCreateFolder[] = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
@@ -23,43 +21,46 @@ constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
 
 using Dlg = DrivenConditionDlg;
 
-TEST(MonthRangeTest, AnAprilToMarchPeriodAcceptsItsTwelveMonths)
+// The to-months accepted in months -1..13 of a period given by its first month and its last
+// (above 100: in the next year).
+TEST(MonthRangeTest, APeriodAcceptsItsOwnMonthsOnly)
 {
-    for (long to = 1; to <= 12; ++to) EXPECT_TRUE(IsMonthRangeAccepted(4, to, 4, 103)) << to;
-    EXPECT_FALSE(IsMonthRangeAccepted(4, 0, 4, 103));
-    EXPECT_FALSE(IsMonthRangeAccepted(4, 13, 4, 103));
-    EXPECT_FALSE(IsMonthRangeAccepted(4, -1, 4, 103));
-}
-
-TEST(MonthRangeTest, APeriodWithinOneYearAcceptsOnlyItsMonths)
-{
-    for (long to = 1; to <= 12; ++to) EXPECT_TRUE(IsMonthRangeAccepted(1, to, 1, 12)) << to;
-    // 2002/04/01 to 2002/12/31
-    for (long to = 1; to <= 3; ++to) EXPECT_FALSE(IsMonthRangeAccepted(4, to, 4, 12)) << to;
-    for (long to = 4; to <= 12; ++to) EXPECT_TRUE(IsMonthRangeAccepted(4, to, 4, 12)) << to;
-    // A period that crosses a year end but ends before it starts again: 2002/10 to 2003/06.
-    EXPECT_FALSE(IsMonthRangeAccepted(10, 7, 10, 106));
-    EXPECT_TRUE(IsMonthRangeAccepted(10, 6, 10, 106));
-    EXPECT_TRUE(IsMonthRangeAccepted(10, 11, 10, 106));
-}
-
-TEST(MonthRangeTest, WithoutAPeriodCalendarEveryMonthIsRefused)
-{
-    for (long to = 0; to <= 13; ++to) EXPECT_FALSE(IsMonthRangeAccepted(0, to, 0, 0)) << to;
+    const struct {
+        long from, first, last;
+        const char* accepted;  // months -1..13, one character each
+    } periods[] = {
+        {4, 4, 103, "--YYYYYYYYYYYY-"},   // April to March: all twelve
+        {1, 1, 12, "--YYYYYYYYYYYY-"},    // a calendar year
+        {4, 4, 12, "-----YYYYYYYYY-"},    // 2002/04/01 to 2002/12/31
+        {10, 10, 106, "--YYYYYY---YYY-"}, // 2002/10 to 2003/06: ends before it starts again
+        {0, 0, 0, "---------------"},     // no period calendar
+    };
+    for (const auto& period : periods) {
+        for (long to = -1; to <= 13; ++to) {
+            const bool accepted = period.accepted[to + 1] == 'Y';
+            EXPECT_EQ(IsMonthRangeAccepted(period.from, to, period.first, period.last), accepted)
+                << "period " << period.first << ".." << period.last << ", to-month " << to;
+        }
+    }
 }
 
 class ExecuteTest : public ConditionDialogTest {
 protected:
-    // Types `path` (and to-month 3) and presses Execute; the result of the dialog.
-    INT_PTR ExecuteWith(const std::wstring& path, std::vector<Dlg::Step> after = {})
+    // Types `path` (and to-month 3) and presses Execute, or `key` when given.
+    static Dlg::Step Type(const std::wstring& path, UINT key = 0)
     {
-        std::vector<Dlg::Step> steps{[path](Dlg& d) {
+        return [path, key](Dlg& d) {
             d.SetText(IDC_TO_MONTH, L"3");
             d.SetText(IDC_OUTPUT_PATH, path);
-            d.PostClick(IDC_EXECUTE);
-        }};
-        steps.insert(steps.end(), after.begin(), after.end());
-        return Run(steps);
+            if (key != 0) d.PostKey(IDC_TO_MONTH, key);
+            else d.PostClick(IDC_EXECUTE);
+        };
+    }
+    // Executes with `path`, then the steps `after`; the result of the dialog.
+    INT_PTR ExecuteWith(const std::wstring& path, std::vector<Dlg::Step> after = {})
+    {
+        after.insert(after.begin(), Type(path));
+        return Run(after);
     }
     static Dlg::Step ExpectBackToThePath()
     {
@@ -74,12 +75,7 @@ protected:
         DrivenConditionDlg again;
         again.m_nPeriodStart = dlg.m_nPeriodStart;
         again.m_nPeriodEnd = dlg.m_nPeriodEnd;
-        again.steps = {[path, key](Dlg& d) {
-            d.SetText(IDC_TO_MONTH, L"3");
-            d.SetText(IDC_OUTPUT_PATH, path);
-            if (key != 0) d.PostKey(IDC_TO_MONTH, key);
-            else d.PostClick(IDC_EXECUTE);
-        }};
+        again.steps = {Type(path, key)};
         return again.DoModal();
     }
     std::wstring Path(const wchar_t* name) const { return host.Path() + L"\\" + name; }
@@ -99,10 +95,7 @@ TEST_F(ExecuteTest, AMonthOutsideThePeriodIsRefusedFirst)
                        EXPECT_TRUE(d.AllSelected(IDC_TO_MONTH));
                    }}),
               kStillOpen);
-    ASSERT_EQ(boxes.calls.size(), 1u);
-    EXPECT_EQ(boxes.calls[0].text, kMonthRange);
-    EXPECT_EQ(boxes.calls[0].caption, "科目内訳書");
-    EXPECT_EQ(boxes.calls[0].style, kRefusal);
+    boxes.ExpectOnly(kMonthRange, kRefusal);
 }
 
 TEST_F(ExecuteTest, ACalendarYearPeriodOffersDecemberAndAcceptsJanuary)
@@ -158,9 +151,7 @@ TEST_F(ExecuteTest, AChosenPathLongerThan255BytesIsRefusedNotCut)
                    [](Dlg& d) { d.PostClick(IDC_EXECUTE); }, ExpectBackToThePath()}),
               kStillOpen);
     EXPECT_EQ(dlg.m_strOutputPath.Bytes(), longPath);
-    ASSERT_EQ(boxes.calls.size(), 1u);
-    EXPECT_EQ(boxes.calls[0].text, kPathTooLong);
-    EXPECT_EQ(boxes.calls[0].style, kRefusal);
+    boxes.ExpectOnly(kPathTooLong, kRefusal);
 }
 
 TEST_F(ExecuteTest, RefusedCharactersAndDoubleBackslashes)
@@ -177,9 +168,8 @@ TEST_F(ExecuteTest, AnUnusableDriveOrShareIsRefused)
     for (const wchar_t* path : {L"1:\\a.xml", L"\\\\nosuchserver\\share\\a.xml", L"\\\\server"}) {
         MessageBoxScript boxes;
         EXPECT_EQ(ExecuteWith(path, {ExpectBackToThePath()}), kStillOpen);
-        ASSERT_EQ(boxes.calls.size(), 1u);
-        EXPECT_EQ(boxes.calls[0].text, kBadDrive) << Utf8FromWide(path);
-        EXPECT_EQ(boxes.calls[0].style, kRefusal);
+        SCOPED_TRACE(Utf8FromWide(path));
+        boxes.ExpectOnly(kBadDrive, kRefusal);
     }
 }
 
@@ -213,9 +203,7 @@ TEST_F(ExecuteTest, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
     {
         MessageBoxScript boxes({IDNO});
         EXPECT_EQ(ExecuteWith(Path(L"new1\\new2\\a.xml"), {ExpectBackToThePath()}), kStillOpen);
-        ASSERT_EQ(boxes.calls.size(), 1u);
-        EXPECT_EQ(boxes.calls[0].text, kCreateFolder);
-        EXPECT_EQ(boxes.calls[0].style, kQuestion);
+        boxes.ExpectOnly(kCreateFolder, kQuestion);
         EXPECT_FALSE(Exists(L"new1"));
     }
     MessageBoxScript boxes({IDYES});
@@ -242,9 +230,7 @@ TEST_F(ExecuteTest, AnExistingFileIsOverwrittenOnlyWhenTheUserAgrees)
     {
         MessageBoxScript boxes({IDNO});
         EXPECT_EQ(ExecuteWith(Path(L"a.xml"), {ExpectBackToThePath()}), kStillOpen);
-        ASSERT_EQ(boxes.calls.size(), 1u);
-        EXPECT_EQ(boxes.calls[0].text, kOverwrite);
-        EXPECT_EQ(boxes.calls[0].style, kQuestion);
+        boxes.ExpectOnly(kOverwrite, kQuestion);
     }
     MessageBoxScript boxes({IDYES});
     EXPECT_EQ(ExecuteAgainWith(Path(L"a.xml"), VK_F12), kConditionExecute);

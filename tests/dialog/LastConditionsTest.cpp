@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "dialog/ConditionDlg.h"
 #include "framework/CodePage.h"
@@ -51,6 +53,11 @@ protected:
         BOOL found;
         int16_t tax, month;
         std::string path;
+        bool operator==(const Read&) const = default;
+        friend void PrintTo(const Read& r, std::ostream* out)
+        {
+            *out << "{found " << r.found << ", tax " << r.tax << ", month " << r.month << ", path " << r.path << "}";
+        }
     };
     Read ReadBack()
     {
@@ -68,11 +75,7 @@ TEST_F(LastConditionsTest, AFirstRunCreatesTheFolderAndOneLine)
     EXPECT_TRUE(dlg.WriteLastConditions(1, 3, "C:\\out\\a.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/3/C:\\out\\a.xml\n");
 
-    const Read read = ReadBack();
-    EXPECT_TRUE(read.found);
-    EXPECT_EQ(read.tax, 1);
-    EXPECT_EQ(read.month, 3);
-    EXPECT_EQ(read.path, "C:\\out\\a.xml");
+    EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 3, "C:\\out\\a.xml"}));
 }
 
 TEST_F(LastConditionsTest, ARerunMovesTheEntryToTheEndAndKeepsTheOtherLines)
@@ -93,7 +96,7 @@ TEST_F(LastConditionsTest, DoubleBytePathsRoundTripByteForByte)
     const std::string path = "C:\\ソ\\表\\ポ|.xml";  // second bytes 0x5C, 0x5C, 0x7C
     EXPECT_TRUE(dlg.WriteLastConditions(0, 12, path.c_str()));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:0/12/" + path + "\n");
-    EXPECT_EQ(ReadBack().path, path);
+    EXPECT_EQ(ReadBack(), (Read{TRUE, 0, 12, path}));
 }
 
 TEST_F(LastConditionsTest, AKeyMatchesOnlyAWholeEntry)
@@ -113,38 +116,30 @@ TEST_F(LastConditionsTest, FilesOfAnySizeAreReadAndRewrittenWhole)
         others += "user" + std::to_string(i) + "/1/1:0/4/C:\\ソ\\file" + std::to_string(i) + ".xml\n";
     WriteSettings(others + "suzuki/7/12:1/9/C:\\far.xml\n" + others);
 
-    const Read read = ReadBack();
-    EXPECT_TRUE(read.found);
-    EXPECT_EQ(read.month, 9);
-    EXPECT_EQ(read.path, "C:\\far.xml");
+    EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 9, "C:\\far.xml"}));
     EXPECT_TRUE(dlg.WriteLastConditions(0, 2, "C:\\near.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), others + others + "suzuki/7/12:0/2/C:\\near.xml\n");
 }
 
 TEST_F(LastConditionsTest, OddValuesCountAsNoEntry)
 {
-    WriteSettings("suzuki/7/12:1\n");
-    EXPECT_FALSE(ReadBack().found);
-    WriteSettings("suzuki/7/12:1/4\n");
-    EXPECT_FALSE(ReadBack().found);
-    WriteSettings("suzuki/7/12:1/4/" + std::string(261, 'a') + "\n");
-    EXPECT_FALSE(ReadBack().found);
-    EXPECT_EQ(ReadBack().path, "untouched");
+    for (const std::string& line : {std::string("suzuki/7/12:1\n"), std::string("suzuki/7/12:1/4\n"),
+                                    "suzuki/7/12:1/4/" + std::string(261, 'a') + "\n"}) {
+        WriteSettings(line);
+        const Read read = ReadBack();
+        EXPECT_FALSE(read.found) << line;
+        EXPECT_EQ(read.path, "untouched") << line;
+    }
 
     // An empty path is an entry: the dialog then offers its default path.
     WriteSettings("suzuki/7/12:1/12/");
-    const Read read = ReadBack();
-    EXPECT_TRUE(read.found);
-    EXPECT_EQ(read.tax, 1);
-    EXPECT_EQ(read.month, 12);
-    EXPECT_EQ(read.path, "");
+    EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 12, ""}));
 }
 
 TEST_F(LastConditionsTest, WithoutAPathTheStoredPathIsKept)
 {
     WriteSettings("suzuki/7/12:0/4/C:\\kept.xml");  // a last line without its line feed
-    const Read read = ReadBack();
-    std::strcpy(dlg.m_szSavedPath, read.path.c_str());
+    std::strcpy(dlg.m_szSavedPath, ReadBack().path.c_str());
     EXPECT_TRUE(dlg.WriteLastConditions(1, 11, nullptr));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/11/C:\\kept.xml\n");
 
@@ -174,14 +169,8 @@ TEST_F(LastConditionsTest, AFailedRewriteLeavesTheOldFileAsItWas)
     CloseHandle(holder);
 
     EXPECT_EQ(ReadFileBytes(SettingsFile()), old);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((host.Path() + L"\\conf\\user\\*").c_str(), &found);
-    int entries = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do ++entries; while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    EXPECT_EQ(entries, 3) << "only ., .. and the settings file: no fresh file is left behind";
+    EXPECT_EQ(FolderNames(host.Path() + L"\\conf\\user"), std::vector<std::wstring>{L"QuorlinA.env"})
+        << "no fresh file is left behind";
 }
 
 TEST_F(LastConditionsTest, AReadOnlyFolderLeavesTheOldFileAsItWas)

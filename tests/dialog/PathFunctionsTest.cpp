@@ -49,28 +49,30 @@ TEST(CodePageTest, ThisProgramRunsUnderTheUtf8CodePage)
 }
 #endif
 
+// Each path with its drive part, what follows the drive, its folder part and its file name.
+// ソ (83 5C) and 表 (95 5C) end in the byte of a backslash, which is no separator there.
 TEST(PathSplitTest, SplitsAtTheLastRealSeparator)
 {
-    EXPECT_EQ(Str(GetFolderPart("C:\\out\\a.xml")), "C:\\out\\");
-    EXPECT_EQ(Str(GetFileNamePart("C:\\out\\a.xml")), "a.xml");
-    EXPECT_EQ(Str(GetFolderPart("C:a.xml")), "");
-    EXPECT_EQ(Str(GetFileNamePart("C:a.xml")), "C:a.xml");
-    EXPECT_EQ(Str(GetDrivePart("C:a.xml")), "C:");
-    EXPECT_EQ(Str(GetAfterDrivePart("C:a.xml")), "a.xml");
-    EXPECT_EQ(Str(GetDrivePart("a.xml")), "");
-    EXPECT_EQ(Str(GetAfterDrivePart("a.xml")), "a.xml");
-    EXPECT_EQ(Str(GetFileNamePart("C:\\out\\")), "");
+    const struct {
+        const char *path, *drive, *afterDrive, *folder, *name;
+    } paths[] = {
+        {"C:\\out\\a.xml", "C:", "\\out\\a.xml", "C:\\out\\", "a.xml"},
+        {"C:a.xml", "C:", "a.xml", "", "C:a.xml"},
+        {"a.xml", "", "a.xml", "", "a.xml"},
+        {"C:\\out\\", "C:", "\\out\\", "C:\\out\\", ""},
+        {"C:\\ソ", "C:", "\\ソ", "C:\\", "ソ"},
+        {"C:\\ソ\\表.xml", "C:", "\\ソ\\表.xml", "C:\\ソ\\", "表.xml"},
+        {"C:\\ソ\\表", "C:", "\\ソ\\表", "C:\\ソ\\", "表"},
+        {"ソ", "", "ソ", "", "ソ"},
+    };
+    for (const auto& each : paths) {
+        SCOPED_TRACE(Utf8FromWide(WideFromCp932(each.path)));
+        EXPECT_EQ(Str(GetDrivePart(each.path)), each.drive);
+        EXPECT_EQ(Str(GetAfterDrivePart(each.path)), each.afterDrive);
+        EXPECT_EQ(Str(GetFolderPart(each.path)), each.folder);
+        EXPECT_EQ(Str(GetFileNamePart(each.path)), each.name);
+    }
     EXPECT_EQ(Str(GetFolderPart(nullptr)), "");
-}
-
-TEST(PathSplitTest, ASecondByteOfBackslashIsNoSeparator)
-{
-    // "C:\ソ" ends in 0x5C, which is the second byte of ソ.
-    EXPECT_EQ(Str(GetFolderPart("C:\\ソ")), "C:\\");
-    EXPECT_EQ(Str(GetFileNamePart("C:\\ソ")), "ソ");
-    EXPECT_EQ(Str(GetFolderPart("C:\\ソ\\表.xml")), "C:\\ソ\\");
-    EXPECT_EQ(Str(GetFileNamePart("C:\\ソ\\表")), "表");
-    EXPECT_EQ(Str(GetFileNamePart("ソ")), "ソ");
 }
 
 TEST(PathTextTest, DbcsPositionsAreBothBytesOfACharacter)

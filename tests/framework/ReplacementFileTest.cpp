@@ -10,10 +10,8 @@
 
 namespace {
 
-std::vector<std::wstring> NamesIn(const TempFolder& folder, const std::wstring& sub = L"")
-{
-    return FolderNames(sub.empty() ? folder.Path() : folder / sub);
-}
+const std::string kOld = "the file the user agreed to overwrite\r\n";
+const std::vector<std::wstring> kTargetOnly = {L"statement.xml"};
 
 // More than the file's collecting buffer holds, written a line at a time.
 std::string ManyLines()
@@ -31,72 +29,81 @@ void WriteInLines(CReplacementFile& file, const std::string& text)
     }
 }
 
-const std::string kOld = "the file the user agreed to overwrite\r\n";
-
-TEST(ReplacementFile, FreshFileBecomesTheTargetOnCommit)
-{
+// A fresh folder whose target is statement.xml.
+class ReplacementFile : public ::testing::Test {
+protected:
     TempFolder folder;
+    const std::wstring target = folder / L"statement.xml";
     CReplacementFile file;
-    ASSERT_TRUE(file.Open(Cp932Path(folder, "statement.xml").c_str()));
+
+    void WriteOld() { ASSERT_TRUE(WriteFileBytes(target, kOld)); }
+    bool Open(const char* name = "statement.xml") { return file.Open(Cp932Path(folder, name).c_str()); }
+    std::vector<std::wstring> Names(const std::wstring& sub = L"") const
+    {
+        return FolderNames(sub.empty() ? folder.Path() : folder / sub);
+    }
+    // The target holds the old text and stands alone.
+    void ExpectOldTargetAlone() const
+    {
+        EXPECT_EQ(ReadFileBytes(target), kOld);
+        EXPECT_EQ(Names(), kTargetOnly);
+    }
+};
+
+TEST_F(ReplacementFile, FreshFileBecomesTheTargetOnCommit)
+{
+    ASSERT_TRUE(Open());
     EXPECT_TRUE(file.IsOpen());
     const std::string text = ManyLines();
     WriteInLines(file, text);
     file.Write(nullptr, 0);
-    const std::vector<std::wstring> during = NamesIn(folder);
+    const std::vector<std::wstring> during = Names();
     ASSERT_EQ(during.size(), 1u);
     EXPECT_NE(during[0], L"statement.xml") << "the target appears only on Commit";
 
     ASSERT_TRUE(file.Commit());
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(ReadFileBytes(folder / L"statement.xml"), text);
-    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"statement.xml"});
+    EXPECT_EQ(ReadFileBytes(target), text);
+    EXPECT_EQ(Names(), kTargetOnly);
     EXPECT_FALSE(file.Commit()) << "nothing left to commit";
-    EXPECT_EQ(ReadFileBytes(folder / L"statement.xml"), text);
+    EXPECT_EQ(ReadFileBytes(target), text);
 }
 
-TEST(ReplacementFile, TargetIsReplacedOnlyOnCommit)
+TEST_F(ReplacementFile, TargetIsReplacedOnlyOnCommit)
 {
-    TempFolder folder;
-    ASSERT_TRUE(WriteFileBytes(folder / L"statement.xml", kOld));
-    CReplacementFile file;
-    ASSERT_TRUE(file.Open(Cp932Path(folder, "statement.xml").c_str()));
+    WriteOld();
+    ASSERT_TRUE(Open());
     const std::string text = ManyLines();
     WriteInLines(file, text);
-    EXPECT_EQ(ReadFileBytes(folder / L"statement.xml"), kOld);
-    EXPECT_EQ(NamesIn(folder).size(), 2u);
+    EXPECT_EQ(ReadFileBytes(target), kOld);
+    EXPECT_EQ(Names().size(), 2u);
     ASSERT_TRUE(file.Commit());
-    EXPECT_EQ(ReadFileBytes(folder / L"statement.xml"), text);
-    EXPECT_EQ(NamesIn(folder).size(), 1u);
+    EXPECT_EQ(ReadFileBytes(target), text);
+    EXPECT_EQ(Names().size(), 1u);
 }
 
-TEST(ReplacementFile, UncommittedFileIsRemoved)
+TEST_F(ReplacementFile, UncommittedFileIsRemoved)
 {
-    TempFolder folder;
-    ASSERT_TRUE(WriteFileBytes(folder / L"statement.xml", kOld));
+    WriteOld();
     {
-        CReplacementFile file;
-        ASSERT_TRUE(file.Open(Cp932Path(folder, "statement.xml").c_str()));
-        WriteInLines(file, ManyLines());
+        CReplacementFile dropped;
+        ASSERT_TRUE(dropped.Open(Cp932Path(folder, "statement.xml").c_str()));
+        WriteInLines(dropped, ManyLines());
     }  // destroyed without Commit
-    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"statement.xml"});
-    EXPECT_EQ(ReadFileBytes(folder / L"statement.xml"), kOld);
+    ExpectOldTargetAlone();
 
-    CReplacementFile file;
-    ASSERT_TRUE(file.Open(Cp932Path(folder, "statement.xml").c_str()));
+    ASSERT_TRUE(Open());
     file.Write("new", 3);
     file.Abandon();
     EXPECT_FALSE(file.IsOpen());
     EXPECT_THROW(file.Write("x", 1), CFileException);
     EXPECT_FALSE(file.Commit());
     file.Abandon();  // harmless twice
-    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"statement.xml"});
-    EXPECT_EQ(ReadFileBytes(folder / L"statement.xml"), kOld);
+    ExpectOldTargetAlone();
 }
 
-TEST(ReplacementFile, MissingFolderOrNoNameCannotBeOpened)
+TEST_F(ReplacementFile, MissingFolderOrNoNameCannotBeOpened)
 {
-    TempFolder folder;
-    CReplacementFile file;
     CFileException error;
     EXPECT_FALSE(file.Open(Cp932Path(folder, "missing\\statement.xml").c_str(), &error));
     EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
@@ -105,54 +112,44 @@ TEST(ReplacementFile, MissingFolderOrNoNameCannotBeOpened)
     EXPECT_FALSE(file.Open(nullptr, &error));
     EXPECT_EQ(error.m_lOsError, static_cast<DWORD>(ERROR_INVALID_NAME));
     EXPECT_FALSE(file.Open(""));
-    EXPECT_TRUE(NamesIn(folder).empty());
+    EXPECT_TRUE(Names().empty());
 }
 
-TEST(ReplacementFile, ReadOnlyTargetRefusesAndStays)
+TEST_F(ReplacementFile, ReadOnlyTargetRefusesAndStays)
 {
-    TempFolder folder;
-    const std::wstring target = folder / L"statement.xml";
-    ASSERT_TRUE(WriteFileBytes(target, kOld));
+    WriteOld();
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    CReplacementFile file;
-    ASSERT_TRUE(file.Open(Cp932Path(folder, "statement.xml").c_str()));
+    ASSERT_TRUE(Open());
     file.Write("new", 3);
     EXPECT_FALSE(file.Commit());
-    EXPECT_EQ(ReadFileBytes(target), kOld);
-    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"statement.xml"});
+    ExpectOldTargetAlone();
     EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
-TEST(ReplacementFile, TargetHeldOpenWithoutDeleteSharingStays)
+TEST_F(ReplacementFile, TargetHeldOpenWithoutDeleteSharingStays)
 {
-    TempFolder folder;
-    const std::wstring target = folder / L"statement.xml";
-    ASSERT_TRUE(WriteFileBytes(target, kOld));
+    WriteOld();
     HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    CReplacementFile file;
-    ASSERT_TRUE(file.Open(Cp932Path(folder, "statement.xml").c_str()));
+    ASSERT_TRUE(Open());
     file.Write("new", 3);
     EXPECT_FALSE(file.Commit());
     CloseHandle(held);
-    EXPECT_EQ(ReadFileBytes(target), kOld);
-    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"statement.xml"});
+    ExpectOldTargetAlone();
 }
 
 // ソ and 表 end in 0x5C: the folder is cut at the real backslash only.
-TEST(ReplacementFile, NamesWhoseSecondBytesAreBackslashes)
+TEST_F(ReplacementFile, NamesWhoseSecondBytesAreBackslashes)
 {
-    TempFolder folder;
     ASSERT_TRUE(CreateDirectoryW((folder / L"ソ表").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(folder / L"ソ表\\能力表.xml", kOld));
-    CReplacementFile file;
-    ASSERT_TRUE(file.Open(Cp932Path(folder, "ソ表\\能力表.xml").c_str()));
+    ASSERT_TRUE(Open("ソ表\\能力表.xml"));
     file.Write("新しい", 6);
-    EXPECT_EQ(NamesIn(folder, L"ソ表").size(), 2u) << "the fresh file stands beside the target";
+    EXPECT_EQ(Names(L"ソ表").size(), 2u) << "the fresh file stands beside the target";
     ASSERT_TRUE(file.Commit());
     EXPECT_EQ(ReadFileBytes(folder / L"ソ表\\能力表.xml"), "新しい");
-    EXPECT_EQ(NamesIn(folder, L"ソ表"), std::vector<std::wstring>{L"能力表.xml"});
-    EXPECT_EQ(NamesIn(folder), std::vector<std::wstring>{L"ソ表"});
+    EXPECT_EQ(Names(L"ソ表"), std::vector<std::wstring>{L"能力表.xml"});
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"ソ表"});
 }
 
 }  // namespace

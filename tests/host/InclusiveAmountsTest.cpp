@@ -3,24 +3,33 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "host/standin/HostData.h"
 #include "tests/host/HostTestFolder.h"
 
 namespace {
 
-const StKAMOKUSUMINFO& FirstRow(const standin::HostData& data)
-{
-    return data.companies.at(0).rows.at(0);
-}
-
-TEST(InclusiveAmounts, AbsentColumnsRepeatTheExclusiveAmounts)
-{
+class InclusiveAmounts : public ::testing::Test {
+protected:
     HostTestFolder folder;
-    folder.Write(L"rows.csv", U8(u8"code,name,has_sub,balance_side,debit_excl,credit_excl\n"
-                                 u8"1110000,現金,0,1,100 1.5,0 0 7\n"));
     standin::HostData data;
-    ASSERT_EQ(folder.Load(data), "");
-    const StKAMOKUSUMINFO& row = FirstRow(data);
+
+    // Loads a rows table of these amount columns with one row of cash: "" or the refusal.
+    std::string LoadCash(const std::string& columns, const std::string& amounts)
+    {
+        folder.Write(L"rows.csv", "code,name,has_sub,balance_side," + columns + "\n1110000," + U8(u8"現金") +
+                                      ",0,1," + amounts + "\n");
+        data = standin::HostData();
+        return folder.Load(data);
+    }
+    const StKAMOKUSUMINFO& Cash() const { return data.companies.at(0).rows.at(0); }
+};
+
+TEST_F(InclusiveAmounts, AbsentColumnsRepeatTheExclusiveAmounts)
+{
+    ASSERT_EQ(LoadCash("debit_excl,credit_excl", "100 1.5,0 0 7"), "");
+    const StKAMOKUSUMINFO& row = Cash();
     EXPECT_EQ(row.debitIncl[0], 1000000);
     EXPECT_EQ(row.debitIncl[1], 15000);
     EXPECT_EQ(row.creditIncl[2], 70000);
@@ -30,28 +39,19 @@ TEST(InclusiveAmounts, AbsentColumnsRepeatTheExclusiveAmounts)
     }
 }
 
-TEST(InclusiveAmounts, GivenColumnsKeepTheirOwnAmounts)
+TEST_F(InclusiveAmounts, GivenColumnsKeepTheirOwnAmounts)
 {
-    HostTestFolder folder;
-    folder.Write(L"rows.csv", U8(u8"code,name,has_sub,balance_side,debit_excl,debit_incl,credit_excl,credit_incl\n"
-                                 u8"1110000,現金,0,1,100,110,5,\n"));
-    standin::HostData data;
-    ASSERT_EQ(folder.Load(data), "");
-    const StKAMOKUSUMINFO& row = FirstRow(data);
-    EXPECT_EQ(row.debitIncl[0], 1100000);
-    EXPECT_EQ(row.creditIncl[0], 50000);   // an empty field too takes the exclusive amounts
+    const std::string columns = "debit_excl,debit_incl,credit_excl,credit_incl";
+    ASSERT_EQ(LoadCash(columns, "100,110,5,"), "");
+    EXPECT_EQ(Cash().debitIncl[0], 1100000);
+    EXPECT_EQ(Cash().creditIncl[0], 50000);  // an empty field too takes the exclusive amounts
     // Written zero, they stay zero.
-    folder.Write(L"rows.csv", U8(u8"code,name,has_sub,balance_side,debit_excl,debit_incl,credit_excl,credit_incl\n"
-                                 u8"1110000,現金,0,1,100,0,5,0\n"));
-    standin::HostData zero;
-    ASSERT_EQ(folder.Load(zero), "");
-    EXPECT_EQ(FirstRow(zero).debitIncl[0], 0);
-    EXPECT_EQ(FirstRow(zero).creditIncl[0], 0);
+    ASSERT_EQ(LoadCash(columns, "100,0,5,0"), "");
+    EXPECT_EQ(Cash().debitIncl[0], 0);
+    EXPECT_EQ(Cash().creditIncl[0], 0);
     // A bad inclusive amount is still refused.
-    folder.Write(L"rows.csv", U8(u8"code,name,has_sub,balance_side,debit_excl,credit_excl,credit_incl\n"
-                                 u8"1110000,現金,0,1,100,5,x\n"));
-    standin::HostData bad;
-    EXPECT_EQ(folder.Load(bad), "rows.csv line 2: credit_incl slot 0 \"x\": amount is not a number");
+    EXPECT_EQ(LoadCash("debit_excl,credit_excl,credit_incl", "100,5,x"),
+              "rows.csv line 2: credit_incl slot 0 \"x\": amount is not a number");
 }
 
 }  // namespace

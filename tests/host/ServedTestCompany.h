@@ -2,6 +2,7 @@
 // The test company served by the stand-in host, with its call log, for tests of the stages
 // that call the host.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ public:
     void Serve() { ServeHostFolder(folder.Path(), folder.Path() + L"\\calls.log"); }
 
     std::vector<std::string> CallNames() const { return CallNamesIn(folder.Path() + L"\\calls.log"); }
+    // How many times the log holds `call`.
+    long CallCount(const std::string& call) const
+    {
+        const std::vector<std::string> names = CallNames();
+        return static_cast<long>(std::count(names.begin(), names.end(), call));
+    }
 
     HostTestFolder folder;
 };
