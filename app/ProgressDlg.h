@@ -43,6 +43,7 @@ private:
     void StepMain();
     void ShowPercent(int value);
     void RepaintIfDue();
+    bool IsInFront() const;
     void Repaint();
 
     int m_nMainLow = 0;      // a progress bar starts with the range 0..100

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "aggregate/BalanceAggregator.h"
@@ -38,7 +39,7 @@ double NowMs()
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// Forwards to the progress window and keeps the time spent in it.
+// Forwards to the progress window and keeps the time spent in it and the main steps asked for.
 class TimedProgress : public ProgressSink {
 public:
     explicit TimedProgress(ProgressSink& window) : window_(window) {}
@@ -47,6 +48,7 @@ public:
         const double start = NowMs();
         window_.Advance(from, to);
         ms += NowMs() - start;
+        advances.emplace_back(from, to);
     }
     void Tick() override
     {
@@ -55,10 +57,50 @@ public:
         ms += NowMs() - start;
     }
     double ms = 0;
+    std::vector<std::pair<short, short>> advances;
 
 private:
     ProgressSink& window_;
 };
+
+// The aggregation without a window: what the program and the host cost on their own.
+class NoProgress : public ProgressSink {
+public:
+    void Advance(short, short) override {}
+    void Tick() override {}
+};
+
+// The window's fixed cost: a fresh window taken through the same main steps, without rows.
+double ReplayAdvances(const std::vector<std::pair<short, short>>& advances, long& mainSteps)
+{
+    CProgressDlg window;
+    window.Create(IDD_PROGRESS);
+    window.ShowWindow(SW_SHOW);
+    const double start = NowMs();
+    window.ResetProgress();
+    for (const auto& [from, to] : advances) window.Advance(from, to);
+    window.Dismiss();
+    const double ms = NowMs() - start;
+    mainSteps = window.MainSteps();
+    return ms;
+}
+
+// Only the host calls the aggregation makes for every row: the row, then the account lookup.
+double HostCallsOnly(const StFINDINFO& conditions, const StDATAINFO& company)
+{
+    BalanceAggregator lookup;   // its account lookup is nothing but the host's calls
+    const double start = NowMs();
+    auto* rule = new (std::nothrow) ClRuleKamoku;
+    if (rule == nullptr) return 0;
+    rule->SetCurDataID(company.szDataId);
+    rule->MoveReady(_RuleKamokuSumType_Base, _RuleKamokuSumType_Bmn, _RuleKamokuSumType_Disptype, &conditions,
+                    nullptr, _RuleKamokuSumType_Past);
+    StKAMOKUSUMINFO row;
+    while (rule->MoveNext(&row) == 0) lookup.LookupAccountClass(row.nCode);
+    rule->MoveFinish();
+    delete rule;
+    return NowMs() - start;
+}
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes)
 {
@@ -119,9 +161,9 @@ double Median(std::vector<double> values)
 }
 
 struct Figures {
-    double aggregateMs, progressMs, reportMs, floorMs;
+    double aggregateMs, progressMs, reportMs, reportProgressMs, floorMs, fixedMs, bareMs, hostMs;
     size_t entries, bytes;
-    long repaints;
+    long repaints, mainSteps;
     bool estimated;
 };
 
@@ -144,7 +186,7 @@ Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& con
     figures.entries = app.m_statementList.GetCount();
 
     StatementReport report;
-    report.progressWindow = &window;
+    report.progressWindow = &progress;
     report.statementList = &app.m_statementList;
     report.SetProgressBase(500);
     const std::wstring xmlPath = folder + L"\\out\\statement.xml";
@@ -153,6 +195,7 @@ Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& con
     start = NowMs();
     report.WriteReport(xmlPathCp932.c_str(), 1, &company);
     figures.reportMs = NowMs() - start;
+    figures.reportProgressMs = progress.ms - figures.progressMs;
     window.Dismiss();
     figures.repaints = window.Repaints();
 
@@ -164,6 +207,16 @@ Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& con
     WriteWhole(folder + L"\\floor.bin", bytes);
     figures.floorMs = NowMs() - start;
     app.m_statementList.RemoveAll();
+
+    figures.fixedMs = ReplayAdvances(progress.advances, figures.mainSteps);
+    NoProgress none;
+    aggregator.progressWindow = &none;
+    start = NowMs();
+    aggregator.Aggregate(0, &conditions, &company);
+    figures.bareMs = NowMs() - start;
+    app.m_statementList.RemoveAll();
+    aggregator.ReleaseRule();
+    figures.hostMs = HostCallsOnly(conditions, company);
     return figures;
 }
 
@@ -188,15 +241,19 @@ void Measure(int rows)
     app.ReadCompanyInfo(&company);
     app.BuildFindConditions(&conditions, &company, 4, 3);
 
-    std::vector<double> aggregate, progress, report, floor, total;
+    std::vector<double> aggregate, progress, report, reportProgress, floor, total, fixed, bare, host;
     Figures last{};
     for (int run = 0; run < kRuns; ++run) {
         last = OneRun(app, company, conditions, folder);
         aggregate.push_back(last.aggregateMs);
         progress.push_back(last.progressMs);
         report.push_back(last.reportMs);
+        reportProgress.push_back(last.reportProgressMs);
         floor.push_back(last.floorMs);
         total.push_back(last.aggregateMs + last.reportMs);
+        fixed.push_back(last.fixedMs);
+        bare.push_back(last.bareMs);
+        host.push_back(last.hostMs);
     }
     PROCESS_MEMORY_COUNTERS memory{};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -209,7 +266,10 @@ void Measure(int rows)
     std::printf("  aggregate %.1f ms (%.2f us/row), in the progress window %.1f ms (%.0f%%), %ld repaints\n",
                 Median(aggregate), Median(aggregate) * 1000.0 / rows, Median(progress),
                 100.0 * Median(progress) / std::max(Median(aggregate), 1e-9), last.repaints);
-    std::printf("  report %.1f ms; total %.1f ms (%.2f us/row)\n", Median(report), totalMs, totalMs * 1000.0 / rows);
+    std::printf("  without a window %.1f ms, of it the host's calls alone %.1f ms\n", Median(bare), Median(host));
+    std::printf("  the window's %ld main steps without rows %.1f ms\n", last.mainSteps, Median(fixed));
+    std::printf("  report %.1f ms, in the progress window %.1f ms; total %.1f ms (%.2f us/row)\n", Median(report), Median(reportProgress), totalMs,
+                totalMs * 1000.0 / rows);
     std::printf("  floor: %zu bytes%s in %.2f ms; total / floor %.1f\n", last.bytes,
                 last.estimated ? " (estimated: no file written)" : "", Median(floor),
                 totalMs / std::max(Median(floor), 1e-6));

@@ -1,5 +1,7 @@
 #include "report/StatementReport.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -23,13 +25,29 @@ const size_t kRootLineBytes = 500;
 const size_t kFullWidthNameBytes = 32;
 const int kProgressEnd = 1000;
 
+// The decimal digits of `value`, right-aligned in `width` characters with blanks in front.
+// Every entry formats three numbers, so this takes no format string.
+template <size_t N>
+void FormatNumber(char (&text)[N], int64_t value, size_t width = 0)
+{
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    const size_t length = error == std::errc() ? static_cast<size_t>(end - digits) : 0;
+    const size_t blanks = width > length ? width - length : 0;
+    static_assert(N >= 24, "room for any 64-bit number");
+    const size_t padding = std::min(blanks, N - 1 - length);
+    std::memset(text, ' ', padding);
+    std::memcpy(text + padding, digits, length);
+    text[padding + length] = '\0';
+}
+
 // Whole yen, cut toward zero; empty for zero and for anything beyond twelve characters.
 void FormatAmount(char (&text)[24], int64_t balance)
 {
     const int64_t yen = balance / 10000;
     const bool shown = yen != 0 && yen >= -99'999'999'999LL && yen <= 999'999'999'999LL;
     text[0] = '\0';
-    if (shown) std::snprintf(text, sizeof text, "%" PRId64, yen);
+    if (shown) FormatNumber(text, yen);
 }
 
 // An account's own row; any other code is a sub-account row of account code / 10000.
@@ -108,9 +126,9 @@ int DataWriter::Account(const StatementEntry& entry)
 
 int DataWriter::AccountHead(int32_t accountCode, const char* name, int64_t balance, bool hasBalance)
 {
-    char count[16], code[16], amount[24] = "";
-    std::snprintf(count, sizeof count, "%4d", walk_.accountNumber);
-    std::snprintf(code, sizeof code, "%" PRId32, accountCode);
+    char count[24], code[24], amount[24] = "";
+    FormatNumber(count, walk_.accountNumber, 4);
+    FormatNumber(code, accountCode);
     if (hasBalance) FormatAmount(amount, balance);
     return writer_.StartElement(line_, "KANJYOKAMOKU", 2, "Count", count) &&
            writer_.WriteElement(line_, "KANJYOKAMOKU_CODE", code, 3) &&
@@ -120,9 +138,9 @@ int DataWriter::AccountHead(int32_t accountCode, const char* name, int64_t balan
 
 int DataWriter::SubAccount(const StatementEntry& entry)
 {
-    char count[16], code[16], amount[24], name[sizeof entry.name];
-    std::snprintf(count, sizeof count, "%4d", walk_.subAccountNumber);
-    std::snprintf(code, sizeof code, "%" PRId32, entry.code % 10000);
+    char count[24], code[24], amount[24], name[sizeof entry.name];
+    FormatNumber(count, walk_.subAccountNumber, 4);
+    FormatNumber(code, entry.code % 10000);
     FormatAmount(amount, entry.balance);
     CopyCp932Text(name, sizeof name, entry.name, sizeof entry.name);
     const int written = writer_.StartElement(line_, "HOJYOKAMOKU", 3, "Count", count) &&

@@ -181,22 +181,23 @@ const char* XmlWriter::Escape(const char* text)
 const char* XmlWriter::EscapeWithin(const char* text, size_t limit)
 {
     limit = std::min(limit, kEscapeBytes - 1);
-    std::memset(m_escapeInput, 0, sizeof m_escapeInput);
-    std::memset(m_escaped, 0, sizeof m_escaped);
+    m_escaped[0] = '\0';
     if (text == nullptr) return m_escaped;
-    CopyCp932Text(m_escapeInput, sizeof m_escapeInput, text, std::strlen(text));
+    // The copy stops within the buffer: no need to measure all of a long text first.
+    const size_t length = CopyCp932Text(m_escapeInput, sizeof m_escapeInput, text, strnlen(text, kEscapeBytes));
 
-    const std::string_view input(m_escapeInput);
+    const std::string_view input(m_escapeInput, length);
     size_t used = 0;
     for (size_t pos = 0; pos < input.size();) {
-        const size_t length = Cp932CharLength(input, pos);
-        const char* entity = length == 1 ? EntityFor(input[pos]) : nullptr;
-        const std::string_view piece = entity ? std::string_view(entity) : input.substr(pos, length);
+        const size_t charLength = Cp932CharLength(input, pos);
+        const char* entity = charLength == 1 ? EntityFor(input[pos]) : nullptr;
+        const std::string_view piece = entity ? std::string_view(entity) : input.substr(pos, charLength);
         if (used + piece.size() > limit) break;
         std::memcpy(m_escaped + used, piece.data(), piece.size());
         used += piece.size();
-        pos += length;
+        pos += charLength;
     }
+    m_escaped[used] = '\0';
     return m_escaped;
 }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "framework/CodePage.h"
-#include "framework/FileSystem.h"
 #include "host/standin/Cp932Text.h"
 #include "host/standin/HostState.h"
 
@@ -42,23 +41,39 @@ void AppendToFile(const std::wstring& path, const std::string& utf8Line)
     ::CloseHandle(file);
 }
 
+// Before the data is loaded, [faults] are not known yet: the line may be needed.
+bool LineWanted()
+{
+    const HostData* data = ServedDataIfLoaded();   // logging never loads the data
+    return data == nullptr || !data->faults.throwingCall.empty() || !CallLogPath().empty();
+}
+
 }  // namespace
 
-CallLogLine::CallLogLine(const char* call) : call_(call), line_(call) {}
-
-CallLogLine::CallLogLine(const char* className, const char* operation)
-    : call_(std::string(className) + "::" + operation), line_(call_)
+CallLogLine::CallLogLine(const char* call) : wanted_(LineWanted())
 {
+    if (!wanted_) return;
+    call_ = call;
+    line_ = call;
+}
+
+CallLogLine::CallLogLine(const char* className, const char* operation) : wanted_(LineWanted())
+{
+    if (!wanted_) return;
+    call_ = std::string(className) + "::" + operation;
+    line_ = call_;
 }
 
 CallLogLine& CallLogLine::Arg(long value)
 {
+    if (!wanted_) return *this;
     line_ += ' ' + std::to_string(value);
     return *this;
 }
 
 CallLogLine& CallLogLine::Arg(const char* cp932Text)
 {
+    if (!wanted_) return *this;
     line_ += ' ';
     line_ += cp932Text != nullptr ? Escaped(cp932Text) : "(null)";
     return *this;
@@ -66,6 +81,7 @@ CallLogLine& CallLogLine::Arg(const char* cp932Text)
 
 CallLogLine& CallLogLine::Named(const char* name, const char* cp932Text)
 {
+    if (!wanted_) return *this;
     line_ += ' ';
     line_ += name;
     line_ += '=';
@@ -75,28 +91,39 @@ CallLogLine& CallLogLine::Named(const char* name, const char* cp932Text)
 
 CallLogLine& CallLogLine::Named(const char* name, long value)
 {
+    if (!wanted_) return *this;
     return Named(name, std::to_string(value).c_str());
 }
 
 CallLogLine& CallLogLine::Raw(std::string_view text)
 {
+    if (!wanted_) return *this;
     line_ += text;
+    return *this;
+}
+
+CallLogLine& CallLogLine::Condition(const StFINDITEM* item)
+{
+    if (!wanted_) return *this;
+    line_ += ' ';
+    line_ += item != nullptr ? ConditionText(*item, false) : "(null)";
     return *this;
 }
 
 CallLogLine& CallLogLine::Result(long result)
 {
+    if (!wanted_) return *this;
     line_ += " -> " + std::to_string(result);
     return *this;
 }
 
 void CallLogLine::Write() const
 {
-    const HostData* data = ServedDataIfLoaded();   // logging never loads the data
+    if (!wanted_) return;
+    const HostData* data = ServedDataIfLoaded();
     const bool throws = data != nullptr && !data->faults.throwingCall.empty() && data->faults.throwingCall == call_;
-    const CString logPath = GetEnvironmentText("BRIDGE_HOST_LOG");
-    const char* path = logPath;
-    if (path != nullptr && *path != '\0')
+    const std::string& path = CallLogPath();
+    if (!path.empty())
         AppendToFile(WideFromCp932(path), Utf8FromCp932(throws ? line_ + " !! throws" : line_) + "\n");
     if (throws) throw HostCallThrew(call_ + " threw, as [faults] asked");
 }

@@ -20,6 +20,8 @@ struct HostCallThrew : std::runtime_error {
 
 // Builds one line: the call's name, then its arguments, then " -> result" and what the
 // call handed back. Text arguments are code page 932; line breaks in them become \n.
+// When no log is written and no call is to throw, nothing is built: every row the program
+// reads costs several host calls.
 class CallLogLine {
 public:
     explicit CallLogLine(const char* call);
@@ -29,12 +31,14 @@ public:
     CallLogLine& Named(const char* name, const char* cp932Text); // name=text
     CallLogLine& Named(const char* name, long value);            // name=value
     CallLogLine& Raw(std::string_view text);                     // appended as it stands
+    CallLogLine& Condition(const StFINDITEM* item);              // " [..]" or " (null)", the full value
     CallLogLine& Result(long result);                            // " -> result"
     // Appends the line to the log. When [faults] names this call to throw, throws
     // HostCallThrew after writing it, so the call has done its work but never returns.
     void Write() const;
 
 private:
+    bool wanted_;                                                // the line is written or a call may throw
     std::string call_;                                           // "Class::Operation"
     std::string line_;                                           // code page 932
 };

@@ -197,8 +197,7 @@ long ClSetKamoku::WalkFind(long cursor, const StFINDITEM* condition, StKAMOKUINF
         }
     }
     CallLogLine line("ClSetKamoku::WalkFind");
-    line.Arg(cursor).Raw(" ");
-    line.Raw(condition != nullptr ? standin::ConditionText(*condition, false) : "(null)").Result(result);
+    line.Arg(cursor).Condition(condition).Result(result);
     if (result == 0) line.Arg(found->nClass);
     line.Write();
     return result;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
@@ -16,7 +17,13 @@ namespace {
 struct LoadedData {
     bool attempted = false;
     std::unique_ptr<HostData> data;   // null when refused
+    std::string logPath;              // BRIDGE_HOST_LOG as it was when the data was loaded
 };
+
+std::string LogPathFromEnvironment()
+{
+    return std::string(static_cast<const char*>(GetEnvironmentText("BRIDGE_HOST_LOG")));
+}
 
 LoadedData& Loaded()
 {
@@ -48,6 +55,7 @@ void CreateFolder(const std::string& folder)
 void Load(LoadedData& loaded)
 {
     loaded.attempted = true;
+    loaded.logPath = LogPathFromEnvironment();
     auto data = std::make_unique<HostData>();
     const std::string refusal = LoadHostData(DataFolder(), *data);
     if (!refusal.empty()) {
@@ -70,6 +78,13 @@ const HostData* ServedData()
 const HostData* ServedDataIfLoaded()
 {
     return Loaded().data.get();
+}
+
+const std::string& CallLogPath()
+{
+    LoadedData& loaded = Loaded();
+    if (!loaded.attempted) loaded.logPath = LogPathFromEnvironment();
+    return loaded.logPath;
 }
 
 const CompanyBooks* CompanyFor(const char* dataId)

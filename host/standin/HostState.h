@@ -4,6 +4,8 @@
 // environment variable BRIDGE_HOST_DATA, else from "hostdata" beside the program. A refused
 // folder is reported once, in a message box, and the host then serves nothing (Initiate fails).
 
+#include <string>
+
 #include "host/standin/HostData.h"
 
 namespace standin {
@@ -13,6 +15,11 @@ const HostData* ServedData();
 
 // The data when it has been loaded already, else null: never loads it.
 const HostData* ServedDataIfLoaded();
+
+// The call log's file (code page 932), empty when no log is written: what BRIDGE_HOST_LOG
+// named when the data was loaded, and until then what it names now. Every host call asks,
+// so once the data is loaded the environment is not read again.
+const std::string& CallLogPath();
 
 // The company a set or rule works on: the one with `dataId` when it is not empty, else the
 // company the user has open. Null when there is none.
@@ -26,7 +33,7 @@ long TakeCurrentDataId(const char* dataId, char (&current)[16]);
 const StDATAINFO& SelectedRecord();
 
 // Tests only: forget the loaded data, so that the next host call loads the folder that
-// BRIDGE_HOST_DATA names then.
+// BRIDGE_HOST_DATA names then and logs to the file BRIDGE_HOST_LOG names then.
 void ResetHostForTests();
 
 }  // namespace standin

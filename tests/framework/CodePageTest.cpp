@@ -43,6 +43,14 @@ TEST(CodePage, LeadBytesAreThoseOfCp932WhateverTheAnsiCodePage)
     EXPECT_FALSE(IsCp932LeadByte(0xB1));  // half-width katakana are single bytes
 }
 
+TEST(CodePage, LeadBytesAgreeWithTheSystemsCp932Table)
+{
+    for (int byte = 0; byte < 256; ++byte) {
+        const auto value = static_cast<unsigned char>(byte);
+        EXPECT_EQ(IsCp932LeadByte(value), IsDBCSLeadByteEx(932, value) != FALSE) << byte;
+    }
+}
+
 TEST(CodePage, CharactersWhoseSecondByteIsABackslashConvertWhole)
 {
     // Literals are CP932 in the program: check the bytes first, then both directions.
