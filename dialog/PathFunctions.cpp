@@ -33,6 +33,21 @@ size_t FindLastChar(std::string_view text, char c)
     return found;
 }
 
+// A path cut at its last real `separator`: the text up to and including it (empty when there
+// is none) and the text after it (the whole path when there is none).
+struct PathSplit {
+    CString head;
+    CString tail;
+};
+
+PathSplit SplitAtLast(const char* path, char separator)
+{
+    const std::string_view text = View(path);
+    const size_t last = FindLastChar(text, separator);
+    if (last == kNone) return {CString(), CString(path)};
+    return {CString(text.data(), static_cast<int>(last + 1)), CString(text.data() + last + 1)};
+}
+
 bool HasDoubleBackslash(std::string_view text, size_t from)
 {
     for (size_t i = 0; i < text.size(); i += Cp932CharLength(text, i))
@@ -178,33 +193,10 @@ BOOL IsUsableDriveLetter(int letter, int mode)
     }
 }
 
-CString GetFolderPart(const char* path)
-{
-    const std::string_view text = View(path);
-    const size_t last = FindLastChar(text, '\\');
-    return last == kNone ? CString() : CString(text.data(), static_cast<int>(last + 1));
-}
-
-CString GetFileNamePart(const char* path)
-{
-    const std::string_view text = View(path);
-    const size_t last = FindLastChar(text, '\\');
-    return last == kNone ? CString(path) : CString(text.data() + last + 1);
-}
-
-CString GetDrivePart(const char* path)
-{
-    const std::string_view text = View(path);
-    const size_t last = FindLastChar(text, ':');
-    return last == kNone ? CString() : CString(text.data(), static_cast<int>(last + 1));
-}
-
-CString GetAfterDrivePart(const char* path)
-{
-    const std::string_view text = View(path);
-    const size_t last = FindLastChar(text, ':');
-    return last == kNone ? CString(path) : CString(text.data() + last + 1);
-}
+CString GetFolderPart(const char* path) { return SplitAtLast(path, '\\').head; }
+CString GetFileNamePart(const char* path) { return SplitAtLast(path, '\\').tail; }
+CString GetDrivePart(const char* path) { return SplitAtLast(path, ':').head; }
+CString GetAfterDrivePart(const char* path) { return SplitAtLast(path, ':').tail; }
 
 BOOL IsDbcsPosition(const char* text, size_t index)
 {
