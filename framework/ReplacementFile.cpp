@@ -59,8 +59,7 @@ BOOL CReplacementFile::Open(const char* targetPath, CFileException* error)
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (IsOpen()) {
             m_newPath = candidate;
-            m_widePath = wideTarget;
-            m_targetPath = targetPath;
+            m_targetPath = wideTarget;
             if (error) *error = CFileException();
             return TRUE;
         }
@@ -121,12 +120,12 @@ BOOL CReplacementFile::Commit()
         return FALSE;
     }
     // Windows refuses to move onto a read-only file; Wine, run as root, would replace it.
-    if (IsReadOnly(m_widePath)) {
+    if (IsReadOnly(m_targetPath)) {
         Abandon();
         return FALSE;
     }
     for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
-        if (::MoveFileExW(m_newPath.c_str(), m_widePath.c_str(),
+        if (::MoveFileExW(m_newPath.c_str(), m_targetPath.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             m_newPath.clear();
             return TRUE;

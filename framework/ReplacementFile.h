@@ -9,7 +9,6 @@
 #include <string>
 
 #include "framework/File.h"
-#include "framework/String.h"
 
 class CReplacementFile {
 public:
@@ -32,14 +31,12 @@ public:
     void Abandon();
 
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    const CString& GetTargetPath() const { return m_targetPath; }
 
 private:
     void WriteOut(const char* data, size_t size);  // throws CFileException
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     std::wstring m_newPath;
-    std::wstring m_widePath;
-    CString m_targetPath;
+    std::wstring m_targetPath;  // the file the replacement takes the place of
     std::string m_pending;
 };
