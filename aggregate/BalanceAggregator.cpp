@@ -21,26 +21,38 @@ const int kAccountSet = 1;
 const int kCompanyDataSet = 5;
 
 // What the aggregation reads of the conditions: the month indexes of the range and whether
-// a third item asks for the year-end adjustment.
+// an item after it asks for the year-end adjustment.
 struct MonthRange {
     int first;
     int last;
     bool yearEnd;
 };
 
-int16_t Int16At(const void* record, size_t offset)
+// The 16-bit value of a condition item, as the conditions were written.
+int16_t ValueOf(const StFINDITEM& item)
 {
     int16_t value;
-    std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
+    std::memcpy(&value, &item.nValue, sizeof value);
     return value;
+}
+
+// The items after the two of the range are linked by their connectors; any of them may ask
+// for period 18 (a six-month year with the interim flag asks for period 15 first).
+bool AsksForYearEnd(const StFINDINFO& conditions)
+{
+    const size_t items = sizeof conditions.items / sizeof conditions.items[0];
+    for (size_t item = 2; item < items && conditions.items[item - 1].nConnector != 0; ++item) {
+        if (ValueOf(conditions.items[item]) == kYearEndPeriod) return true;
+    }
+    return false;
 }
 
 MonthRange RangeOf(const StFINDINFO& conditions)
 {
     MonthRange range;
-    range.first = Int16At(&conditions, 18);
-    range.last = Int16At(&conditions, 52);
-    range.yearEnd = Int16At(&conditions, 64) != 0 && Int16At(&conditions, 86) == kYearEndPeriod;
+    range.first = ValueOf(conditions.items[0]);
+    range.last = ValueOf(conditions.items[1]);
+    range.yearEnd = AsksForYearEnd(conditions);
     return range;
 }
 
@@ -49,19 +61,22 @@ bool InsideTheSlots(const MonthRange& range)
     return range.first >= 0 && range.first < kSlots && range.last >= 0 && range.last < kSlots;
 }
 
+// Every step of a balance is checked against the money limit: a sum that left it would give
+// a wrong figure, never a failure.
 struct Totals {
     FixedAmount debit;
     FixedAmount credit;
 
     void Add(const int64_t* debits, const int64_t* credits, int slot)
     {
-        debit.AddTo(FixedAmount::FromScaled(debits[slot]));
-        credit.AddTo(FixedAmount::FromScaled(credits[slot]));
+        debit = FixedAmount::CheckedAdd(debit, FixedAmount::FromScaled(debits[slot]));
+        credit = FixedAmount::CheckedAdd(credit, FixedAmount::FromScaled(credits[slot]));
     }
 };
 
 // The closing balance of a row on its own side: the opening from the slots before the range,
-// then the months of the range with the closing adjustments the conditions ask for.
+// then the months of the range with the closing adjustments the conditions ask for. Raises
+// AmountOverflow when a step reaches the money limit.
 FixedAmount ClosingBalance(const StKAMOKUSUMINFO& row, int taxMode, const MonthRange& range,
                            const StDATAINFO& company)
 {
@@ -72,16 +87,17 @@ FixedAmount ClosingBalance(const StKAMOKUSUMINFO& row, int taxMode, const MonthR
 
     Totals before;
     for (int slot = 0; slot < range.first; ++slot) before.Add(debits, credits, slot);
-    const FixedAmount opening = debitSide ? FixedAmount::Subtract(before.debit, before.credit)
-                                          : FixedAmount::Subtract(before.credit, before.debit);
+    const FixedAmount opening = debitSide ? FixedAmount::CheckedSubtract(before.debit, before.credit)
+                                          : FixedAmount::CheckedSubtract(before.credit, before.debit);
 
     Totals period;
     if (range.yearEnd) period.Add(debits, credits, kYearEndSlot);
     for (int slot = range.first; slot <= range.last; ++slot) period.Add(debits, credits, slot);
     if (company.nInterimFlag == 1 && range.last == 6) period.Add(debits, credits, kInterimSlot);
 
-    return debitSide ? FixedAmount::Subtract(FixedAmount::CheckedAdd(opening, period.debit), period.credit)
-                     : FixedAmount::Subtract(FixedAmount::CheckedAdd(opening, period.credit), period.debit);
+    const FixedAmount& own = debitSide ? period.debit : period.credit;
+    const FixedAmount& other = debitSide ? period.credit : period.debit;
+    return FixedAmount::CheckedSubtract(FixedAmount::CheckedAdd(opening, own), other);
 }
 
 std::unique_ptr<StatementEntry> NewEntry(const StKAMOKUSUMINFO& row, const FixedAmount& closing)

@@ -19,8 +19,9 @@ public:
     BalanceAggregator(const BalanceAggregator&) = delete;
     BalanceAggregator& operator=(const BalanceAggregator&) = delete;
 
-    // 1 when the rows were read to their end, 0 when the run failed. A sum that reaches the
-    // money limit raises AmountOverflow; the rows appended before it stay in the list.
+    // 1 when the rows were read to their end, 0 when the run failed. Any sum or difference of
+    // a balance that reaches the money limit raises AmountOverflow; the rows appended before it
+    // stay in the list.
     int Aggregate(int taxMode, const StFINDINFO* conditions, const StDATAINFO* company);
     // The classification of the account with `code` in the host's account set, -1 when the
     // set holds no such account.

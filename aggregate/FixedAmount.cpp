@@ -22,6 +22,14 @@ int64_t WrappingSubtract(int64_t a, int64_t b)
     return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
 }
 
+// The exact result of a checked operation, given as its wrapped 64-bit value and whether it
+// left the 64-bit range (such a result is far beyond the limit).
+FixedAmount WithinTheLimit(int64_t result, bool wrapped)
+{
+    if (wrapped || MagnitudeOf(result) >= FixedAmount::kCheckedLimit) throw AmountOverflow();
+    return FixedAmount::FromScaled(result);
+}
+
 }  // namespace
 
 const char* AmountOverflow::what() const noexcept
@@ -60,15 +68,20 @@ FixedAmount FixedAmount::CheckedAdd(const FixedAmount& a, const FixedAmount& b)
     const int64_t left = a.ToScaled();
     const int64_t right = b.ToScaled();
     const int64_t sum = WrappingAdd(left, right);
-    // Two operands of one sign whose sum shows the other sign have left the 64-bit range;
-    // such a sum is far beyond the limit.
-    const bool wrapped = (left < 0) == (right < 0) && (sum < 0) != (left < 0);
-    if (wrapped || MagnitudeOf(sum) >= kCheckedLimit)
-        throw AmountOverflow();
-    return FromScaled(sum);
+    // Two operands of one sign whose sum shows the other sign have left the 64-bit range.
+    return WithinTheLimit(sum, (left < 0) == (right < 0) && (sum < 0) != (left < 0));
 }
 
 FixedAmount FixedAmount::Subtract(const FixedAmount& a, const FixedAmount& b)
 {
     return FromScaled(WrappingSubtract(a.ToScaled(), b.ToScaled()));
+}
+
+FixedAmount FixedAmount::CheckedSubtract(const FixedAmount& a, const FixedAmount& b)
+{
+    const int64_t left = a.ToScaled();
+    const int64_t right = b.ToScaled();
+    const int64_t difference = WrappingSubtract(left, right);
+    // Operands of opposite signs whose difference lost the minuend's sign have wrapped.
+    return WithinTheLimit(difference, (left < 0) != (right < 0) && (difference < 0) != (left < 0));
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <exception>
 
-// Raised by FixedAmount::CheckedAdd when a sum leaves the range the statement can carry.
+// Raised by FixedAmount::CheckedAdd and CheckedSubtract when a result leaves the money range.
 class AmountOverflow : public std::exception {
 public:
     const char* what() const noexcept override;
@@ -18,7 +18,7 @@ public:
     uint32_t fraction;  // ten-thousandths of the magnitude, 0..9999
     int16_t sign;       // +1 or -1; zero is always +1
 
-    // Magnitudes a checked sum may not reach: 10^18 ten-thousandths (10^14 yen).
+    // Magnitudes a checked result may not reach: 10^18 ten-thousandths (10^14 yen).
     static constexpr uint64_t kCheckedLimit = 1000000000000000000ULL;
     static constexpr uint32_t kScale = 10000;
 
@@ -36,4 +36,6 @@ public:
     static FixedAmount CheckedAdd(const FixedAmount& a, const FixedAmount& b);
     // a - b, unchecked (a difference beyond 64 bits wraps).
     static FixedAmount Subtract(const FixedAmount& a, const FixedAmount& b);
+    // a - b; throws AmountOverflow as CheckedAdd does.
+    static FixedAmount CheckedSubtract(const FixedAmount& a, const FixedAmount& b);
 };

@@ -201,8 +201,9 @@ TEST_F(Aggregation, ClosingAdjustmentSlotsCountOnlyWhenTheConditionsAskForThem)
         {Months(1, 7), 1, 0},           // nor with a range ending later
         {Months(7, 12), 1, 0},          // nor in the opening of a range starting later
         {Months(1, 12, 18), 1, 1000},   // the year-end adjustment asked for third
-        {Months(1, 6, 15, 18), 1, 7},   // third is period 15: no year-end slot, only the interim
-        {Months(1, 6, 15, 18), 0, 0},
+        {Months(1, 6, 15, 18), 1, 1007},  // a six-month year: the interim third, the year end fourth
+        {Months(1, 6, 15, 18), 0, 1000},  // the year end asked for fourth counts without the flag too
+        {Months(1, 6, 18, 15), 0, 1000},
     };
     for (const Case& each : cases) {
         list.RemoveAll();
@@ -350,7 +351,8 @@ TEST_F(Aggregation, MonthIndexesOutsideTheSlotsReadNoRow)
     EXPECT_EQ(Run(Months(0, 14)), 1);
 }
 
-// 10^18 ten-thousandths is 99,999,999,999,999.9999 yen plus 0.0001.
+// 10^18 ten-thousandths is 99,999,999,999,999.9999 yen plus 0.0001. The range is months
+// 1..3: slot 0 is the opening.
 TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept)
 {
     const struct {
@@ -361,15 +363,19 @@ TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept
         {Row(1, "1", "") + Row(2, "99999999999999.9999 0.0001", "") + Row(3, "1", ""), {1}, "debit side"},
         {Row(2, "", "99999999999999.9999 0.0001", 0), {}, "credit side, on the sum of opening and credits"},
         {Row(2, "0 -0.0001", "99999999999999.9999", 1), {}, "a sum of -10^18"},
+        {Row(2, "0 922337203685477 922337203685477 1000000", ""), {}, "months whose sum wraps 64 bits"},
+        {Row(2, "", "0 922337203685477 922337203685477 1000000", 0), {}, "the same on the credit side"},
+        {Row(2, "", "99999999999999.9999 0.0001", 1), {}, "the closing's subtraction reaching -10^18"},
+        {Row(2, "99999999999999.9999 -1", "-0.0001", 1), {}, "the opening's subtraction reaching 10^18"},
     };
     for (const auto& each : overflows) {
         Serve(each.rows);
-        EXPECT_THROW(Run(Months(1, 1)), AmountOverflow) << each.what;
+        EXPECT_THROW(Run(Months(1, 3)), AmountOverflow) << each.what;
         EXPECT_EQ(Codes(), each.kept) << each.what;
         Reset();
     }
     Serve(Row(2, "99999999999999.9999", "") + Row(3, "", "99999999999999.9999"));
-    EXPECT_EQ(Run(Months(1, 1)), 1);
+    EXPECT_EQ(Run(Months(1, 3)), 1);
     EXPECT_EQ(Balances(), (std::vector<int64_t>{999999999999999999, -999999999999999999}));
 }
 

@@ -96,6 +96,10 @@ TEST(FixedAmount, CheckedAddAcceptsSumsJustBelowTheLimitOnBothSides)
               -(kLimit - 1));
     // Large operands of opposite signs are fine when their sum is small.
     ExpectFields(FixedAmount::CheckedAdd(Scaled(kInt64Max), Scaled(-kInt64Max)), 0, 0, 1);
+    // The checked subtraction has the same range.
+    EXPECT_EQ(FixedAmount::CheckedSubtract(Scaled(kLimit - 2), Scaled(-1)).ToScaled(), kLimit - 1);
+    EXPECT_EQ(FixedAmount::CheckedSubtract(Scaled(-1), Scaled(kLimit - 2)).ToScaled(), -(kLimit - 1));
+    ExpectFields(FixedAmount::CheckedSubtract(Scaled(kInt64Min), Scaled(kInt64Min)), 0, 0, 1);
 }
 
 TEST(FixedAmount, CheckedAddRefusesSumsReachingTheLimit)
@@ -103,6 +107,9 @@ TEST(FixedAmount, CheckedAddRefusesSumsReachingTheLimit)
     EXPECT_THROW(FixedAmount::CheckedAdd(Scaled(kLimit - 1), Scaled(1)), AmountOverflow);
     EXPECT_THROW(FixedAmount::CheckedAdd(Scaled(-(kLimit - 1)), Scaled(-1)), AmountOverflow);
     EXPECT_THROW(FixedAmount::CheckedAdd(Scaled(kLimit), FixedAmount()), AmountOverflow);
+    EXPECT_THROW(FixedAmount::CheckedSubtract(Scaled(kLimit - 1), Scaled(-1)), AmountOverflow);
+    EXPECT_THROW(FixedAmount::CheckedSubtract(Scaled(-1), Scaled(kLimit - 1)), AmountOverflow);
+    EXPECT_THROW(FixedAmount::CheckedSubtract(Scaled(kLimit), FixedAmount()), AmountOverflow);
 }
 
 TEST(FixedAmount, CheckedAddRefusesSumsBeyond64Bits)
@@ -112,6 +119,9 @@ TEST(FixedAmount, CheckedAddRefusesSumsBeyond64Bits)
     EXPECT_THROW(FixedAmount::CheckedAdd(Scaled(kInt64Min), Scaled(kInt64Min)), AmountOverflow);
     EXPECT_THROW(FixedAmount::CheckedAdd(Scaled(kInt64Min), Scaled(-1)), AmountOverflow);
     EXPECT_THROW(FixedAmount::CheckedAdd(Scaled(kInt64Max), Scaled(1)), AmountOverflow);
+    EXPECT_THROW(FixedAmount::CheckedSubtract(Scaled(kInt64Max), Scaled(kInt64Min)), AmountOverflow);
+    EXPECT_THROW(FixedAmount::CheckedSubtract(Scaled(kInt64Min), Scaled(1)), AmountOverflow);
+    EXPECT_THROW(FixedAmount::CheckedSubtract(Scaled(0), Scaled(kInt64Min)), AmountOverflow);
 }
 
 TEST(FixedAmount, OverflowSaysWhatHappened)
