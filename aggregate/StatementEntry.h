@@ -14,6 +14,7 @@ struct StatementEntry {
 
 // Copies a host name into an entry's name field: the field is zero-filled, then at most 16
 // bytes are copied, stopping at the source's terminator or after hostNameSize bytes (the
-// host's field need not be terminated). A double-byte character is never split: one that
-// would not fit whole, or whose second byte is missing from the source, is left out.
+// host's field need not be terminated). A double-byte character that would not fit whole is
+// left out; a lead byte without its second half is kept as the byte it is (the report shows it
+// as "・"), so the rest of the name is not lost.
 void CopyEntryName(char (&name)[17], const char* hostName, size_t hostNameSize);

@@ -22,6 +22,7 @@ namespace {
 const char kDoneMessage[] = "科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。";
 const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
 const char kAggregationFailedMessage[] = "残高の集計に失敗しました。\n\nアプリケーションを終了します。";
+const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
 
@@ -96,6 +97,16 @@ int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& condit
     } catch (const AmountOverflow&) {
         return 0;
     }
+}
+
+// A report that stopped at a balance the file cannot carry names its account.
+CString ReportFailedMessage(const StatementReport& report)
+{
+    const char* refused = report.RefusedBalanceName();
+    if (refused == nullptr) return kFailedMessage;
+    CString message;
+    message.Format(kBalanceTooWideMessage, refused);
+    return message;
 }
 
 }  // namespace
@@ -176,7 +187,7 @@ BOOL CBridgeApp::RunSteps()
         progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
         return CWinApp::InitInstance();
     }
-    return FailOverProgress(progressDlg, kFailedMessage);
+    return FailOverProgress(progressDlg, ReportFailedMessage(report));
 }
 
 // A failure while the progress window is up is said over the window, which then goes.

@@ -10,6 +10,7 @@
 #include "framework/ReplacementFile.h"
 #include "framework/WinApp.h"
 #include "host/HostRecords.h"
+#include "report/CarriedText.h"
 #include "report/FullWidthText.h"
 #include "report/SupportInfo.h"
 #include "report/XmlWriter.h"
@@ -41,13 +42,25 @@ void FormatNumber(char (&text)[N], int64_t value, size_t width = 0)
     text[padding + length] = '\0';
 }
 
-// Whole yen, cut toward zero; empty for zero and for anything beyond twelve characters.
-void FormatAmount(char (&text)[24], int64_t balance)
+// Whole yen, cut toward zero, empty for zero. False for a balance beyond the twelve
+// characters the receiving program reads (10^12 yen or more, -10^11 yen or less): an empty
+// element would read as zero there, so such a balance is never written.
+bool FormatAmount(char (&text)[24], int64_t balance)
 {
     const int64_t yen = balance / 10000;
-    const bool shown = yen != 0 && yen >= -99'999'999'999LL && yen <= 999'999'999'999LL;
     text[0] = '\0';
-    if (shown) FormatNumber(text, yen);
+    if (yen < -99'999'999'999LL || yen > 999'999'999'999LL) return false;
+    if (yen != 0) FormatNumber(text, yen);
+    return true;
+}
+
+// The entry's name, terminated whatever its field holds.
+using EntryNameText = char[sizeof StatementEntry::name + 1];
+void CopyName(EntryNameText& name, const StatementEntry& entry)
+{
+    const size_t length = strnlen(entry.name, sizeof entry.name);
+    std::memcpy(name, entry.name, length);
+    name[length] = '\0';
 }
 
 // An account's own row; any other code is a sub-account row of account code / 10000.
@@ -71,16 +84,20 @@ public:
 
     int Entry(const StatementEntry& entry);
     int Finish() { return walk_.groupOpen ? CloseGroup() : 1; }
+    // The entry whose balance the file cannot carry, where the walk stopped; null otherwise.
+    const StatementEntry* Refused() const { return refused_; }
 
 private:
     int Account(const StatementEntry& entry);
     int SubAccount(const StatementEntry& entry);
-    int AccountHead(int32_t accountCode, const char* name, int64_t balance, bool hasBalance);
+    int AccountHead(int32_t accountCode, const char* name, const char* amount);
     int CloseGroup();
+    bool Amount(char (&text)[24], const StatementEntry& entry);
 
     XmlWriter& writer_;
     char line_[kLineBytes] = {};
     DataWalk walk_;
+    const StatementEntry* refused_ = nullptr;
 };
 
 // The host delivers an account with sub-accounts as its row, the sub-account rows, and its
@@ -102,7 +119,7 @@ int DataWriter::Entry(const StatementEntry& entry)
     }
     if (walk_.groupOpen && accountCode != walk_.groupAccount && !CloseGroup()) return 0;
     if (!walk_.groupOpen) {
-        if (!AccountHead(accountCode, "", 0, false)) return 0;
+        if (!AccountHead(accountCode, "", "")) return 0;
         walk_.groupOpen = true;
         walk_.groupAccount = accountCode;
     }
@@ -111,9 +128,10 @@ int DataWriter::Entry(const StatementEntry& entry)
 
 int DataWriter::Account(const StatementEntry& entry)
 {
-    char name[sizeof entry.name];
-    CopyCp932Text(name, sizeof name, entry.name, sizeof entry.name);
-    if (!AccountHead(entry.code / 10000, name, entry.balance, true)) return 0;
+    EntryNameText name;
+    char amount[24];
+    CopyName(name, entry);
+    if (!Amount(amount, entry) || !AccountHead(entry.code / 10000, name, amount)) return 0;
     if (entry.hasSubAccounts != 0) {
         walk_.groupOpen = true;
         walk_.groupAccount = entry.code / 10000;
@@ -124,12 +142,11 @@ int DataWriter::Account(const StatementEntry& entry)
     return 1;
 }
 
-int DataWriter::AccountHead(int32_t accountCode, const char* name, int64_t balance, bool hasBalance)
+int DataWriter::AccountHead(int32_t accountCode, const char* name, const char* amount)
 {
-    char count[24], code[24], amount[24] = "";
+    char count[24], code[24];
     FormatNumber(count, walk_.accountNumber, 4);
     FormatNumber(code, accountCode);
-    if (hasBalance) FormatAmount(amount, balance);
     return writer_.StartElement(line_, "KANJYOKAMOKU", 2, "Count", count) &&
            writer_.WriteElement(line_, "KANJYOKAMOKU_CODE", code, 3) &&
            writer_.WriteElement(line_, "KANJYOKAMOKU_NAME", name, 3) &&
@@ -138,11 +155,12 @@ int DataWriter::AccountHead(int32_t accountCode, const char* name, int64_t balan
 
 int DataWriter::SubAccount(const StatementEntry& entry)
 {
-    char count[24], code[24], amount[24], name[sizeof entry.name];
+    char count[24], code[24], amount[24];
+    EntryNameText name;
+    if (!Amount(amount, entry)) return 0;
     FormatNumber(count, walk_.subAccountNumber, 4);
     FormatNumber(code, entry.code % 10000);
-    FormatAmount(amount, entry.balance);
-    CopyCp932Text(name, sizeof name, entry.name, sizeof entry.name);
+    CopyName(name, entry);
     const int written = writer_.StartElement(line_, "HOJYOKAMOKU", 3, "Count", count) &&
                         writer_.WriteElement(line_, "HOJYOKAMOKU_CODE", code, 4) &&
                         writer_.WriteElement(line_, "HOJYOKAMOKU_NAME", name, 4) &&
@@ -150,6 +168,14 @@ int DataWriter::SubAccount(const StatementEntry& entry)
                         writer_.EndElement(line_, "HOJYOKAMOKU", 3);
     if (written) ++walk_.subAccountNumber;
     return written ? 1 : 0;
+}
+
+// The entry's balance as the file carries it; false, with the entry noted, when it cannot.
+bool DataWriter::Amount(char (&text)[24], const StatementEntry& entry)
+{
+    if (FormatAmount(text, entry.balance)) return true;
+    refused_ = &entry;
+    return false;
 }
 
 int DataWriter::CloseGroup()
@@ -183,6 +209,7 @@ void StatementReport::Advance(int from, int to)
 // is as it was.
 int StatementReport::WriteReport(const char* outputPath, int16_t functionId, const StDATAINFO* company)
 {
+    m_refusedName.reset();
     CReplacementFile file;
     XmlWriter writer;
     char rootLine[kRootLineBytes] = {};
@@ -224,14 +251,13 @@ int StatementReport::WriteSystem(XmlWriter& writer, int16_t functionId)
         Tick();
     }
 
+    // The values point into the support file's block, which lives to the end of the section;
+    // the writer cuts them to their lines.
     SupportInfo support;
-    char productName[kLineBytes], productVersion[kLineBytes];
-    const char* name = support.GetProductName();
-    if (CopyCp932Text(productName, sizeof productName, name, std::strlen(name)) == 0)
-        CopyCp932Text(productName, sizeof productName, kEdition.editionName, std::strlen(kEdition.editionName));
-    const char* version = support.GetProductVersion();
-    if (CopyCp932Text(productVersion, sizeof productVersion, version, std::strlen(version)) == 0)
-        CopyCp932Text(productVersion, sizeof productVersion, kDefaultProductVersion, sizeof kDefaultProductVersion);
+    const char* productName = support.GetProductName();
+    if (*productName == '\0') productName = kEdition.editionName;
+    const char* productVersion = support.GetProductVersion();
+    if (*productVersion == '\0') productVersion = kDefaultProductVersion;
 
     if (!writer.WriteElement(line, "PROGRAMNAME", productName, 2)) return 0;
     Tick();
@@ -247,15 +273,15 @@ int StatementReport::WriteBasic(XmlWriter& writer, const StDATAINFO* company)
     StDATAINFO none{};
     if (company == nullptr) company = &none;
     char line[kLineBytes] = {};
-    char companyName[sizeof company->szCompanyName + 1];
-    CopyCp932Text(companyName, sizeof companyName, company->szCompanyName, sizeof company->szCompanyName);
+    const std::string companyName(company->szCompanyName,
+                                  strnlen(company->szCompanyName, sizeof company->szCompanyName));
     char from[16], to[16];
     std::snprintf(from, sizeof from, "%" PRId32, company->nPeriodStart);
     std::snprintf(to, sizeof to, "%" PRId32, company->nPeriodEnd);
 
     if (!writer.StartElement(line, "BASIC", 1)) return 0;
     const char* const elements[][2] = {
-        {"KOMONSAKINAME", ToFullWidthName(companyName)}, {"JIGYOUNENDOFROM", from}, {"JIGYOUNENDOTO", to}};
+        {"KOMONSAKINAME", ToFullWidthName(companyName.c_str())}, {"JIGYOUNENDOFROM", from}, {"JIGYOUNENDOTO", to}};
     for (const auto& element : elements) {
         if (!writer.WriteElement(line, element[0], element[1], 2)) return 0;
         Tick();
@@ -274,7 +300,11 @@ int StatementReport::WriteData(XmlWriter& writer)
         for (const auto& entry : *statementList) {
             cursor = &*entry;
             Tick();
-            if (!data.Entry(*cursor)) return 0;
+            if (!data.Entry(*cursor)) {
+                const StatementEntry* refused = data.Refused();
+                if (refused != nullptr) m_refusedName = CarriedText({refused->name, sizeof refused->name});
+                return 0;
+            }
         }
     }
     cursor = nullptr;
@@ -284,9 +314,15 @@ int StatementReport::WriteData(XmlWriter& writer)
     return 1;
 }
 
+const char* StatementReport::RefusedBalanceName() const
+{
+    return m_refusedName ? m_refusedName->c_str() : nullptr;
+}
+
+// A control byte becomes a blank before the mapping, which makes it a full-width one.
 const char* StatementReport::ToFullWidthName(const char* text)
 {
-    const std::string fullWidth = FullWidthCp932(text != nullptr ? text : "");
+    const std::string fullWidth = FullWidthCp932(CarriedText(text != nullptr ? text : ""));
     CopyCp932Text(m_fullWidthName, kFullWidthNameBytes + 1, fullWidth.data(), fullWidth.size());
     return m_fullWidthName;
 }

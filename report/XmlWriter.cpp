@@ -7,6 +7,7 @@
 #include "framework/CodePage.h"
 #include "framework/File.h"
 #include "framework/ReplacementFile.h"
+#include "report/CarriedText.h"
 
 namespace {
 
@@ -177,21 +178,26 @@ const char* XmlWriter::Escape(const char* text)
 }
 
 // One pass over the text, a character at a time; a replacement is never looked at again.
-// Stops before a character or an entity that would go beyond `limit` bytes.
+// Stops before a character or an entity that would go beyond `limit` bytes, and before a
+// character that ends beyond the 255 bytes of input looked at.
 const char* XmlWriter::EscapeWithin(const char* text, size_t limit)
 {
     limit = std::min(limit, kEscapeBytes - 1);
     m_escaped[0] = '\0';
     if (text == nullptr) return m_escaped;
-    // The copy stops within the buffer: no need to measure all of a long text first.
-    const size_t length = CopyCp932Text(m_escapeInput, sizeof m_escapeInput, text, strnlen(text, kEscapeBytes));
+    // The copy (the text may be an earlier result) stops within the buffer: no need to
+    // measure all of a long text first. Its 256th byte tells whether the 255th starts a
+    // character that does not fit.
+    const size_t length = strnlen(text, kEscapeBytes);
+    std::memcpy(m_escapeInput, text, length);
 
     const std::string_view input(m_escapeInput, length);
     size_t used = 0;
     for (size_t pos = 0; pos < input.size();) {
         const size_t charLength = Cp932CharLength(input, pos);
+        if (pos + charLength > kEscapeBytes - 1) break;
         const char* entity = charLength == 1 ? EntityFor(input[pos]) : nullptr;
-        const std::string_view piece = entity ? std::string_view(entity) : input.substr(pos, charLength);
+        const std::string_view piece = entity ? std::string_view(entity) : CarriedCharacter(input, pos, charLength);
         if (used + piece.size() > limit) break;
         std::memcpy(m_escaped + used, piece.data(), piece.size());
         used += piece.size();

@@ -1,8 +1,9 @@
 // XmlWriter: writes the statement file line by line. Each call is one complete line ending in
 // CR LF (a start tag, an end tag, or an element with its text), indented with one tab per
 // depth level, handed to the file in one write. Texts and attribute values are escaped; the
-// bytes are code page 932 as they come and are neither converted nor checked. The writer knows
-// nothing of the document's structure: its caller decides which line comes where.
+// bytes are code page 932 as they come, except those the file cannot carry (CarriedText), so
+// every line is well-formed whatever it is given. The writer knows nothing of the document's
+// structure: its caller decides which line comes where.
 #pragma once
 
 #include <cstddef>
@@ -41,8 +42,9 @@ public:
                      const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
     int EndElement(std::span<char> line, const char* name, int depth);
 
-    // The text with & > < " ' replaced by their entities, in one pass, at most 255 bytes (the
-    // input is looked at up to 255 bytes). Points to a buffer valid until the next call.
+    // The text with & > < " ' replaced by their entities and the bytes the file cannot carry
+    // by what CarriedCharacter gives, in one pass, at most 255 bytes (the input is looked at up
+    // to 255 bytes). Points to a buffer valid until the next call.
     const char* Escape(const char* text);
 
     // Lets go of the file object: one its owner has not committed is given up, so the writer

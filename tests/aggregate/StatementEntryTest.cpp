@@ -55,13 +55,16 @@ TEST(EntryName, TrailBytesThatLookLikeBackslashOrLettersStayPaired)
     EXPECT_EQ(CopiedName("アアアアアアアア"), "アアアアアアアア");
 }
 
-TEST(EntryName, ALeadByteWithoutItsTrailByteIsDropped)
+// The report shows such a byte as "・"; what follows it is part of the name.
+TEST(EntryName, ALeadByteWithoutItsTrailByteIsKeptWithTheRestOfTheName)
 {
-    EXPECT_EQ(CopiedName("AB\x83"), "AB");
-    EXPECT_EQ(CopiedName("\x83"), "");
+    EXPECT_EQ(CopiedName("AB\x83"), "AB\x83");
+    EXPECT_EQ(CopiedName("\x83"), "\x83");
+    EXPECT_EQ(CopiedName("AB\x81 CD"), "AB\x81 CD");
+    EXPECT_EQ(CopiedName("ABCDEFGHIJKLMNO\x81 "), "ABCDEFGHIJKLMNO\x81");
     // Cut by the host field's size rather than by a terminator.
     const char field[4] = {'A', 'B', '\x83', '\x5C'};
-    EXPECT_EQ(CopiedName(field, 3), "AB");
+    EXPECT_EQ(CopiedName(field, 3), "AB\x83");
     EXPECT_EQ(CopiedName(field, 4), "ABソ");
 }
 

@@ -54,6 +54,44 @@ TEST_F(ReportTest, TargetHeldByAnotherProgramIsLeftAsItWas)
     EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::wstring>{L"statement.xml"});
 }
 
+// A balance beyond the twelve characters the receiving program reads is never written as an
+// empty field (read there as zero): the report fails before it replaces anything, and names
+// the first such entry the file would hold, by the name the file would give it.
+TEST_F(ReportTest, BalanceTheFileCannotCarryFailsAndNamesItsEntry)
+{
+    const int64_t kTooMuch = 1'000'000'000'000 * 10000LL;  // 10^12 yen
+    const int64_t kTooLittle = -100'000'000'000 * 10000LL; // -10^11 yen
+    struct Entry { int32_t code; const char* name; int hasSub; int64_t balance; };
+    const struct {
+        std::vector<Entry> entries;
+        const char* refused;
+    } cases[] = {
+        {{{1110000, "現金", 0, 10000}, {1120000, "超過", 0, kTooMuch}, {1130000, "超負", 0, kTooLittle}}, "超過"},
+        {{{1130000, "超負", 0, kTooLittle}}, "超負"},
+        {{{1310000, "普通預金", 1, 5}, {1310001, "A\x81 銀行", 0, -kTooMuch + 1}, {1310000, "普通預金", 1, 5}}, "A・ 銀行"},
+        {{{1310002, "孤\x01立", 0, kTooMuch}}, "孤 立"},  // a sub-account opening a group of its own
+    };
+    for (const auto& each : cases) {
+        TestStatement list;
+        for (const Entry& entry : each.entries) list.AddScaled(entry.code, entry.name, entry.hasSub, entry.balance);
+        report.statementList = &list.List();
+        ASSERT_TRUE(WriteFileBytes(folder / L"statement.xml", kOldStatement));
+        EXPECT_EQ(Write(), 0) << each.refused;
+        EXPECT_EQ(Output(), kOldStatement) << each.refused;
+        EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::wstring>{L"statement.xml"}) << each.refused;
+        ASSERT_NE(report.RefusedBalanceName(), nullptr) << each.refused;
+        EXPECT_STREQ(report.RefusedBalanceName(), each.refused);
+    }
+    // The next report starts afresh; the edges of the range still write.
+    TestStatement edges;
+    edges.AddScaled(1110000, "上限", 0, kTooMuch - 1);
+    edges.AddScaled(1120000, "下限", 0, kTooLittle + 1);
+    report.statementList = &edges.List();
+    EXPECT_EQ(Write(), 1);
+    EXPECT_EQ(report.RefusedBalanceName(), nullptr);
+    EXPECT_NE(Output().find("<KANJYOKAMOKU_ZANDAKA>-99999999999</KANJYOKAMOKU_ZANDAKA>"), std::string::npos);
+}
+
 // Drive X: is a small file system (tests/report/small-disk.sh), given to this program only
 // when it runs as the CTest entry report_small_disk_tests.
 class SmallDisk : public ReportTest {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/CodePage.h"
@@ -42,8 +43,9 @@ ReportTest::ReportTest()
 
 void ReportTest::SetCompanyName(const char* name)
 {
+    // Byte for byte, as the host may hand a name over: half a character included.
     std::memset(company.szCompanyName, 0, sizeof company.szCompanyName);
-    CopyCp932Text(company.szCompanyName, sizeof company.szCompanyName, name, std::strlen(name));
+    std::memcpy(company.szCompanyName, name, std::min(std::strlen(name), sizeof company.szCompanyName - 1));
 }
 
 int ReportTest::Write(const std::wstring& name, int16_t functionId)

@@ -139,15 +139,34 @@ TEST_F(ReportTest, CompanyNameIsFullWidthAndCp932OnlyCharactersStay)
     KeepForCheck(L"report-company-name.cp932.xml");
 }
 
+// Control bytes are no XML characters; a lead byte without its second half, or a byte that is
+// no character at all, would take the bytes after it into a character no reader decodes.
+TEST_F(ReportTest, BytesTheFileCannotCarryAreReplacedAndTheRestIsKept)
+{
+    ASSERT_TRUE(WriteFileBytes(folder / L"SUPPORT.INF",
+                               "[=製品名=]Ledgora\x81 17\tPro\x7F\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]\x81" "17\x01\xFD\r\n"));
+    SetCompanyName("AB\x81 CD\x1F");
+    statement.Add(1110000, "現\x01金\x82", 1, 5);
+    statement.Add(1110001, "A\x81 B\x80\xA0", 0, 5);
+    ASSERT_EQ(Write(), 1);
+    const std::string text = Output();
+    EXPECT_NE(text.find("\t\t<PROGRAMNAME>Ledgora・ 17 Pro </PROGRAMNAME>\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\t\t<PROGRAMVER>・17 ・</PROGRAMVER>\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\t\t<KOMONSAKINAME>ＡＢ・　ＣＤ　</KOMONSAKINAME>\r\n"), std::string::npos);
+    EXPECT_EQ(DataLines(text), Joined({AccountLines("   1", "111", "現 金・", "5", false),
+                                       SubAccountLines("   1", "1", "A・ B・・", "5"), {kGroupEnd}}));
+    KeepForCheck(L"report-bytes-replaced.xml");
+}
+
 TEST_F(ReportTest, AmountsCountsAndCodes)
 {
     statement.AddScaled(1110000, "現金", 0, -2'500'000'000);       // -250000 yen
     statement.AddScaled(1120000, "小口", 0, 15'000);               // 1.5 yen: the fraction is cut
     statement.AddScaled(1130000, "端数", 0, -9'999);               // below one yen: empty
     statement.AddScaled(1140000, "上限", 0, 9'999'999'999'999'999); // 999,999,999,999 yen
-    statement.AddScaled(1150000, "超過", 0, 10'000'000'000'000'000); // 10^12 yen: empty
+    statement.AddScaled(1150000, "下端", 0, -999'999'999'999'999); // -99,999,999,999.9999 yen
     statement.AddScaled(1160000, "下限", 0, -999'999'999'990'000); // -99,999,999,999 yen
-    statement.AddScaled(1170000, "超負", 0, -1'000'000'000'000'000); // -10^11 yen: empty
+    statement.AddScaled(1170000, "微少", 0, 1);                    // 0.0001 yen: empty
     for (int i = 0; i < 3; ++i) statement.Add(1200000 + i * 10000, "他", 0, 1);
     statement.Add(99990000, "大", 1, 7);
     statement.Add(99999999, "枝", 0, 8);
@@ -157,9 +176,9 @@ TEST_F(ReportTest, AmountsCountsAndCodes)
         AccountLines("   2", "112", "小口", "1"),
         AccountLines("   3", "113", "端数", ""),
         AccountLines("   4", "114", "上限", "999999999999"),
-        AccountLines("   5", "115", "超過", ""),
+        AccountLines("   5", "115", "下端", "-99999999999"),
         AccountLines("   6", "116", "下限", "-99999999999"),
-        AccountLines("   7", "117", "超負", ""),
+        AccountLines("   7", "117", "微少", ""),
         AccountLines("   8", "120", "他", "1"),
         AccountLines("   9", "121", "他", "1"),
         AccountLines("  10", "122", "他", "1"),
@@ -258,11 +277,12 @@ TEST_F(ReportTest, ToFullWidthNameCutsAt32BytesOnACharacterBoundary)
 {
     EXPECT_STREQ(report.ToFullWidthName("ABCDEFGHIJKLMNOPQRST"), "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ");
     EXPECT_STREQ(report.ToFullWidthName("ｱ表表表表表表表表表表表表表表表表"), "ア表表表表表表表表表表表表表表表");
-    // A byte that stays single leaves the 32nd byte the first of a character: 31 bytes.
+    // A control byte is a blank, which becomes a full-width one: every character is two bytes.
     const char* cut = report.ToFullWidthName("\t表表表表表表表表表表表表表表表表");
-    EXPECT_STREQ(cut, "\t表表表表表表表表表表表表表表表");
-    EXPECT_EQ(std::strlen(cut), 31u);
+    EXPECT_STREQ(cut, "　表表表表表表表表表表表表表表表");
+    EXPECT_EQ(std::strlen(cut), 32u);
     EXPECT_STREQ(report.ToFullWidthName("x\x81"), "ｘ・");
+    EXPECT_STREQ(report.ToFullWidthName("AB\x81 CD"), "ＡＢ・　ＣＤ");
     EXPECT_STREQ(report.ToFullWidthName(""), "");
     EXPECT_STREQ(report.ToFullWidthName(nullptr), "");
 }

@@ -74,6 +74,8 @@ TEST_F(XmlWriterTest, EscapeReplacesTheFiveInOnePass)
     EXPECT_STREQ(writer.Escape("&amp;"), "&amp;amp;");
     // Second bytes 0x5C and 0x7C are no characters of their own.
     EXPECT_STREQ(writer.Escape("ソ表ポ｜十"), "ソ表ポ｜十");
+    // Bytes no reader takes: a control byte is a blank, half a character or no character "・".
+    EXPECT_STREQ(writer.Escape("a\x01<\x81 b\x7F\tc\xFF"), "a &lt;・ b  c・");
     EXPECT_STREQ(writer.Escape(""), "");
     EXPECT_STREQ(writer.Escape(nullptr), "");
 }
@@ -94,6 +96,12 @@ TEST_F(XmlWriterTest, EscapeStaysWithin255BytesOnWholeUnits)
     const std::string lead = "xx" + std::string(300, '\x81');  // lead bytes without partners
     escaped = writer.Escape(lead.c_str());
     EXPECT_LE(std::strlen(escaped), 255u);
+
+    std::string lone;  // each lead byte without its partner grows into "・"
+    for (int i = 0; i < 200; ++i) lone += "\x81 ";
+    escaped = writer.Escape(lone.c_str());
+    EXPECT_EQ(std::strlen(escaped), 255u);  // 85 whole "・ "
+    EXPECT_EQ(std::string(escaped).substr(249), "・ ・ ");
 }
 
 TEST_F(XmlWriterTest, LongTextIsCutSoTheLineKeepsItsEnd)
