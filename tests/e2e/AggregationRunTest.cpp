@@ -32,14 +32,15 @@ std::vector<long> NumbersAfter(const Lines& lines, const std::string& call, cons
     return numbers;
 }
 
-// Starts the shipped edition, chooses April to March and an output file, presses Execute and
-// returns the first message box.
+// Starts the shipped edition, chooses March as the last month (the range starts at the
+// period's first month, April, which the user cannot change) and an output file, presses
+// Execute and returns the first message box.
 HWND ExecuteAprilToMarch(CompanyFolder& company, BridgeProcess& process, const std::wstring& output)
 {
     EXPECT_TRUE(company.Start(process, L"QuorlinA.exe"));
     HWND dialog = WaitForDialog(process.Id(), kConditionCaption, kTimeoutMs);
     if (dialog == nullptr) return nullptr;
-    SetControlText(dialog, IDC_FROM_MONTH, L"4");
+    EXPECT_EQ(ControlText(dialog, IDC_FROM_MONTH), L"4");
     SetControlText(dialog, IDC_TO_MONTH, L"3");
     SetControlText(dialog, IDC_OUTPUT_PATH, output);
     ClickButton(dialog, IDC_EXECUTE);
