@@ -61,8 +61,8 @@ bool InsideTheSlots(const MonthRange& range)
     return range.first >= 0 && range.first < kSlots && range.last >= 0 && range.last < kSlots;
 }
 
-// Every step of a balance is checked against the money limit: a sum that left it would give
-// a wrong figure, never a failure.
+// Every step of a balance is checked against the money limit: a sum let past it (or wrapped
+// beyond 64 bits) would be written as a plausible, wrong figure.
 struct Totals {
     FixedAmount debit;
     FixedAmount credit;
