@@ -147,13 +147,16 @@ void CConditionDlg::OnCancel()
     EndDialog(kConditionCancel);
 }
 
-// An edit that takes the path past 255 CP932 bytes is taken back, as a narrow edit control
-// refuses the input; texts the dialog loads itself are left to Execute to judge.
+// An edit that takes the path past 255 CP932 bytes and makes it longer is taken back, as a
+// narrow edit control refuses the input. An edit that shortens it is always kept, so that a
+// longer path the dialog loaded itself (left to Execute to judge) can be cut down.
 void CConditionDlg::OnOutputPathChange()
 {
+    if (m_bRestoringPath) return;  // the notification of the handler's own undo
     CString text;
     m_edOutputPath.GetWindowText(text);
-    if (m_bLoadingControls || text.GetLength() <= kPathEditMaxBytes) {
+    if (m_bLoadingControls || text.GetLength() <= kPathEditMaxBytes ||
+        text.GetLength() <= m_strPathBeforeEdit.GetLength()) {
         m_strPathBeforeEdit = text;
         return;
     }
@@ -165,7 +168,9 @@ void CConditionDlg::OnOutputPathChange()
                         before.substr(common, length) == after.substr(common, length);)
         common += length;
     const int caret = static_cast<int>(WideFromCp932(before.substr(0, common)).size());
+    m_bRestoringPath = true;
     m_edOutputPath.SetWindowText(m_strPathBeforeEdit);
+    m_bRestoringPath = false;
     m_edOutputPath.SetSel(caret, caret);
 }
 

@@ -78,4 +78,5 @@ private:
     // The path edit holds at most 255 CP932 bytes: its text before the last edit.
     CString m_strPathBeforeEdit;
     bool m_bLoadingControls = false;
+    bool m_bRestoringPath = false;
 };

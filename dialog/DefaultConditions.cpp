@@ -18,8 +18,9 @@ constexpr char kPattern[] = "*.xml";
 int16_t ReadTaxSetting()
 {
     ClDataMgr* manager = ClDataMgr::Inst();
-    auto* dataSet = dynamic_cast<ClSetData*>(manager->GetSetObject(kCompanyDataSet, 1));
-    auto* taxSet = dynamic_cast<ClSetShohizei*>(manager->GetSetObject(kTaxSet, 1));
+    // The kind fixes the class of the set; the host's objects may carry no type information.
+    auto* dataSet = static_cast<ClSetData*>(manager->GetSetObject(kCompanyDataSet, 1));
+    auto* taxSet = static_cast<ClSetShohizei*>(manager->GetSetObject(kTaxSet, 1));
     if (dataSet == nullptr || taxSet == nullptr) return 0;
     taxSet->AttachSetMgr(manager->GetSetMgr());
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/CodePage.h"
+#include "framework/LongPath.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
     }
 
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, !(flags & modeNoInherit)};
-    m_handle = ::CreateFileW(WideFromCp932(path).c_str(), DesiredAccess(flags), ShareMode(flags), &security,
+    m_handle = ::CreateFileW(ExtendedLengthPath(WideFromCp932(path)).c_str(), DesiredAccess(flags), ShareMode(flags), &security,
                              CreationDisposition(flags), FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsOpen()) {
         if (error) *error = CFileException(::GetLastError());
@@ -109,7 +110,7 @@ BOOL CFile::GetStatus(const char* path, CFileStatus& status)
     if (widePath.find_first_of(L"*?") != std::wstring::npos) return FALSE;
 
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(widePath.c_str(), GetFileExInfoStandard, &data)) return FALSE;
+    if (!::GetFileAttributesExW(ExtendedLengthPath(widePath).c_str(), GetFileExInfoStandard, &data)) return FALSE;
     status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     status.m_attribute = static_cast<BYTE>(data.dwFileAttributes & 0xFF);
     return TRUE;
@@ -118,5 +119,5 @@ BOOL CFile::GetStatus(const char* path, CFileStatus& status)
 void CFile::Remove(const char* path)
 {
     if (!path || !*path) throw CFileException(ERROR_INVALID_NAME);
-    if (!::DeleteFileW(WideFromCp932(path).c_str())) throw CFileException(::GetLastError());
+    if (!::DeleteFileW(ExtendedLengthPath(WideFromCp932(path)).c_str())) throw CFileException(::GetLastError());
 }

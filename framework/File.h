@@ -1,5 +1,6 @@
 // CFile: a file opened through CreateFileW, path given as CP932. Open reports failure as a
-// result; Read, Write, GetLength and Remove throw CFileException. Always binary.
+// result; Read, Write, GetLength and Remove throw CFileException. Always binary. Paths of any
+// length are handed to the system in extended-length form (framework/LongPath.h).
 #pragma once
 
 #include <windows.h>

@@ -5,12 +5,19 @@
 #include <string>
 
 #include "framework/CodePage.h"
+#include "framework/LongPath.h"
 
 namespace {
 
 std::wstring Wide(const char* path)
 {
     return path ? WideFromCp932(path) : std::wstring();
+}
+
+// Paths beyond the plain limit (for a folder to be created, 248 characters) work as well.
+std::wstring LongWide(const char* path)
+{
+    return ExtendedLengthPath(Wide(path));
 }
 
 }  // namespace
@@ -22,23 +29,23 @@ UINT GetDriveTypeOf(const char* root)
 
 BOOL IsAccessible(const char* path, int mode)
 {
-    return ::_waccess(Wide(path).c_str(), mode) == 0;
+    return ::_waccess(LongWide(path).c_str(), mode) == 0;
 }
 
 BOOL IsFolder(const char* path)
 {
-    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TRUE : FALSE;
 }
 
 BOOL CreateFolder(const char* path)
 {
-    return ::CreateDirectoryW(Wide(path).c_str(), nullptr);
+    return ::CreateDirectoryW(LongWide(path).c_str(), nullptr);
 }
 
 BOOL RemoveFolder(const char* path)
 {
-    return ::RemoveDirectoryW(Wide(path).c_str());
+    return ::RemoveDirectoryW(LongWide(path).c_str());
 }
 
 CString GetTempFolder()

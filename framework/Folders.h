@@ -1,5 +1,6 @@
 // Drives and folders as the program asks Windows about them, paths given as CP932 text.
-// Each function is the W call it names, with the path converted explicitly.
+// Each function is the W call it names, with the path converted explicitly; every path but
+// GetDriveTypeOf's root goes in extended-length form (framework/LongPath.h): depth is no limit.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "framework/ReplacementFile.h"
 
 #include "framework/CodePage.h"
+#include "framework/LongPath.h"
 
 namespace {
 
@@ -8,12 +9,30 @@ constexpr size_t kWriteChunk = 64 * 1024;
 constexpr int kCreateAttempts = 16;
 constexpr int kMoveAttempts = 6;
 constexpr DWORD kMoveBackOffMs = 40;
+// A fresh name keeps this much of the target's name, so that it stays short whatever the
+// target's length: the file system's limit is on each name as well as on the whole path.
+constexpr size_t kNameKept = 24;
 
-// A virus scanner or an indexer may hold a fresh file, or the target, for a moment.
-bool IsTransient(DWORD error)
+// Whether another program holds the file at `path` so that it cannot be removed (opened
+// without sharing deletion), as a virus scanner or a reader of the old file may for a moment.
+bool IsHeldByAnother(const std::wstring& path)
 {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-           error == ERROR_ACCESS_DENIED;
+    HANDLE handle = ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Only a file that another program holds lets go again. Windows refuses to replace a held
+// target with "access denied", as it refuses a folder in the target's place or a target it
+// may not remove, which stay as they are however long one waits.
+bool MayLetGo(DWORD error, const std::wstring& target)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    return error == ERROR_ACCESS_DENIED && IsHeldByAnother(target);
 }
 
 // A read-only target is not to be replaced.
@@ -23,15 +42,42 @@ bool IsReadOnly(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-// "~" and the target's own name, then a number that makes it unique in the folder.
-std::wstring FreshName(const std::wstring& folder, const std::wstring& targetName, int attempt)
+// The 32-bit FNV-1a hash of the whole name, which tells apart targets whose kept parts agree.
+DWORD NameMark(const std::wstring& name)
+{
+    DWORD hash = 2166136261u;
+    for (const wchar_t unit : name) hash = (hash ^ unit) * 16777619u;
+    return hash;
+}
+
+// "~", the start of the target's name, its mark and the attempt, ".tmp": the same names for
+// the same target in every run, so that one left by a run that was killed is known for what
+// it is, and no other file's.
+std::wstring FreshName(const std::wstring& targetName, int attempt)
 {
     wchar_t suffix[32];
-    wsprintfW(suffix, L".%08lx%02x.tmp", ::GetTickCount(), attempt);
-    return folder + L"~" + targetName + suffix;
+    wsprintfW(suffix, L".%08lx%02x.tmp", NameMark(targetName), attempt);
+    return L"~" + targetName.substr(0, kNameKept) + suffix;
+}
+
+DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
+{
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? NO_ERROR
+               : ::GetLastError();
 }
 
 }  // namespace
+
+DWORD RetryWhileHeld(const std::wstring& target, const std::function<DWORD()>& attempt)
+{
+    DWORD error = attempt();
+    for (int done = 1; done < kMoveAttempts && MayLetGo(error, target); ++done) {
+        ::Sleep(kMoveBackOffMs * static_cast<DWORD>(done));
+        error = attempt();
+    }
+    return error;
+}
 
 CReplacementFile::~CReplacementFile()
 {
@@ -45,16 +91,19 @@ BOOL CReplacementFile::Open(const char* targetPath, CFileException* error)
         if (error) *error = CFileException(ERROR_INVALID_NAME);
         return FALSE;
     }
-    // Split in UTF-16, where no separator can hide inside a double-byte character.
-    const std::wstring wideTarget = WideFromCp932(targetPath);
-    const size_t cut = wideTarget.find_last_of(L"\\/:");
-    const size_t nameStart = cut == std::wstring::npos ? 0 : cut + 1;
+    // Split in UTF-16, where no separator can hide inside a double-byte character; the full
+    // path has only backslashes.
+    const std::wstring wideTarget = ExtendedLengthPath(WideFromCp932(targetPath));
+    const size_t nameStart = wideTarget.find_last_of(L'\\') + 1;  // 0 when there is none
     const std::wstring wideFolder = wideTarget.substr(0, nameStart);
     const std::wstring targetName = wideTarget.substr(nameStart);
+    // Fresh files a killed run left for this target; one still open in a run is not removed.
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt)
+        ::DeleteFileW((wideFolder + FreshName(targetName, attempt)).c_str());
 
     DWORD lastError = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < kCreateAttempts && lastError == ERROR_FILE_EXISTS; ++attempt) {
-        const std::wstring candidate = FreshName(wideFolder, targetName, attempt);
+        const std::wstring candidate = wideFolder + FreshName(targetName, attempt);
         m_handle = ::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (IsOpen()) {
@@ -124,17 +173,12 @@ BOOL CReplacementFile::Commit()
         Abandon();
         return FALSE;
     }
-    for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
-        if (::MoveFileExW(m_newPath.c_str(), m_targetPath.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            m_newPath.clear();
-            return TRUE;
-        }
-        if (!IsTransient(::GetLastError())) break;
-        ::Sleep(kMoveBackOffMs * static_cast<DWORD>(attempt + 1));
+    if (RetryWhileHeld(m_targetPath, [this] { return MoveIntoPlace(m_newPath, m_targetPath); }) != NO_ERROR) {
+        Abandon();
+        return FALSE;
     }
-    Abandon();
-    return FALSE;
+    m_newPath.clear();
+    return TRUE;
 }
 
 void CReplacementFile::Abandon()

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/File.h"
@@ -17,14 +18,16 @@ public:
     CReplacementFile(const CReplacementFile&) = delete;
     CReplacementFile& operator=(const CReplacementFile&) = delete;
 
-    // Creates the fresh file in the folder of `targetPath` (CP932). FALSE when it cannot be
-    // created (missing folder, no access, invalid name), with `error` telling why.
+    // Creates the fresh file in the folder of `targetPath` (CP932), first removing any that a
+    // run killed while replacing the same target left there. FALSE when it cannot be created
+    // (missing folder, no access, invalid name), with `error` telling why. The paths handed to
+    // the system are extended-length ones: a target of any length can be replaced.
     BOOL Open(const char* targetPath, CFileException* error = nullptr);
     // Appends bytes. Writes are collected and handed to the system in large pieces; a failed
     // or short write (a full disk) throws CFileException, as does writing when not open.
     void Write(const void* buffer, UINT count);
     // Writes what is collected, flushes it to the disk, closes the file and puts it in the
-    // target's place (retrying a while when another program holds the target). FALSE on any
+    // target's place (retrying a while when another program holds a file). FALSE on any
     // failure; the fresh file is then removed and the target is as it was.
     BOOL Commit();
     // Gives the replacement up: the fresh file is closed and removed. Safe to call any time.
@@ -40,3 +43,8 @@ private:
     std::wstring m_targetPath;  // the file the replacement takes the place of
     std::string m_pending;
 };
+
+// Runs `attempt`, one try at putting a file in the place of `target` (NO_ERROR or the error),
+// again after a growing pause while it fails only because another program holds the file
+// or the target, at most a few times. Its last result.
+DWORD RetryWhileHeld(const std::wstring& target, const std::function<DWORD()>& attempt);

@@ -235,6 +235,37 @@ TEST_F(ConditionDialogTest, ThePathEditTakesNoMoreThan255Cp932Bytes)
               kStillOpen);
 }
 
+// A path beyond 255 bytes that the dialog put in itself (a remembered entry, the browser)
+// stays there for Execute to refuse: deleting from it is kept, adding to it is refused.
+TEST_F(ConditionDialogTest, ALongPathTheDialogPutInCanBeShortenedButNotLengthened)
+{
+    const std::wstring folder = L"C:\\" + std::wstring(100, L'表') + L"\\";
+    const std::wstring remembered = folder + std::wstring(52, L'r') + L".xml";  // 260 bytes
+    const std::wstring browsed = folder + std::wstring(79, L'b') + L".xml";     // 287 bytes
+    WriteSettings("suzuki/7/12:1/3/" + Cp932(remembered) + "\n");
+    FileDialogScript browser(Cp932(browsed));
+    const auto edited = [](Dlg& d, const std::wstring& typing) {
+        const int end = ::GetWindowTextLengthW(d.Item(IDC_OUTPUT_PATH));
+        ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_SETSEL, typing.empty() ? end - 1 : end, end);
+        ::SendMessageW(d.Item(IDC_OUTPUT_PATH), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typing.c_str()));
+        return d.Text(IDC_OUTPUT_PATH);
+    };
+    const auto shortened = [](const std::wstring& path) { return path.substr(0, path.size() - 1); };
+    EXPECT_EQ(Run({[&](Dlg& d) {
+                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), remembered);
+                       EXPECT_EQ(edited(d, L""), shortened(remembered)) << "Backspace is kept";
+                       EXPECT_EQ(edited(d, L"x"), shortened(remembered)) << "typing is refused";
+                       d.PostClick(IDC_BROWSE);
+                   },
+                   [&](Dlg& d) {
+                       EXPECT_EQ(d.Text(IDC_OUTPUT_PATH), browsed);
+                       EXPECT_EQ(edited(d, L""), shortened(browsed));
+                       EXPECT_EQ(edited(d, L""), shortened(shortened(browsed)));
+                       EXPECT_EQ(edited(d, L"表"), shortened(shortened(browsed)));
+                   }}),
+              kStillOpen);
+}
+
 TEST_F(ConditionDialogTest, ATypedCharacterWithoutCp932FormIsRefusedNotTurnedIntoAQuestionMark)
 {
     MessageBoxScript boxes;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/MonthRange.h"
+#include "framework/ReplacementFile.h"
 #include "tests/dialog/DialogDriver.h"
 #include "tests/dialog/WineDrives.h"
 
@@ -186,6 +187,11 @@ TEST_F(ExecuteTest, APathOnACdRomIsRefusedAndAWritableShareAccepted)
     MessageBoxScript boxes;
     EXPECT_EQ(ExecuteAgainWith(L"\\\\bridgesrv\\books\\share.xml"), kConditionExecute);
     EXPECT_TRUE(boxes.calls.empty());
+    CReplacementFile file;  // written as the statement is, through the share's extended-length form
+    ASSERT_TRUE(file.Open("\\\\bridgesrv\\books\\share.xml"));
+    file.Write("new", 3);
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFileBytes(host.Path() + L"\\share.xml"), "new");
 }
 
 TEST_F(ExecuteTest, APathWithoutFileNameOrNamingAFolderIsRefused)

@@ -2,10 +2,13 @@
 // the fresh file is gone and the target is as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
+#include "framework/LongPath.h"
 #include "framework/ReplacementFile.h"
 
 namespace {
@@ -150,6 +153,76 @@ TEST_F(ReplacementFile, NamesWhoseSecondBytesAreBackslashes)
     EXPECT_EQ(ReadFileBytes(folder / L"ソ表\\能力表.xml"), "新しい");
     EXPECT_EQ(Names(L"ソ表"), std::vector<std::wstring>{L"能力表.xml"});
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"ソ表"});
+}
+
+// Wine takes paths of any length, Windows only in extended-length form (unless its long-path
+// setting is on): the forms the file system is handed.
+TEST(ExtendedLengthPath, IsTheFullPathInTheFormWithoutLengthLimit)
+{
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, current), 3u);
+    std::wstring currentFolder(current);
+    if (currentFolder.back() != L'\\') currentFolder += L'\\';
+    const std::wstring deep = L"C:\\" + std::wstring(251, L'a') + L".xml";  // 259 characters
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\out\\a.xml", L"\\\\?\\C:\\out\\a.xml"},
+        {L"C:/out/sub/../.\\a.xml", L"\\\\?\\C:\\out\\a.xml"},
+        {deep, L"\\\\?\\" + deep},
+        {L"\\\\server\\share\\out\\a.xml", L"\\\\?\\UNC\\server\\share\\out\\a.xml"},
+        {L"out\\a.xml", L"\\\\?\\" + currentFolder + L"out\\a.xml"},
+        {L"\\\\?\\C:\\out\\a.xml", L"\\\\?\\C:\\out\\a.xml"},
+        {L"\\\\.\\NUL", L"\\\\.\\NUL"},
+    };
+    for (const auto& [path, handed] : rows) EXPECT_EQ(ExtendedLengthPath(path), handed) << Utf8FromWide(path);
+}
+
+// Fresh names are short whatever the target's (each name has a limit too), and the same in
+// every run: one a killed run left is removed by the next, a file that only looks like one
+// (or is still open in another run) stays.
+TEST_F(ReplacementFile, FreshNamesAreShortAndWhatAKilledRunLeftIsRemoved)
+{
+    const std::wstring longName = std::wstring(80, L'表') + L".xml";  // 244 bytes as UTF-8
+    std::string cp932Name;
+    ASSERT_TRUE(Cp932FromWide(longName, cp932Name));
+    CReplacementFile running;
+    ASSERT_TRUE(running.Open(Cp932Path(folder, cp932Name.c_str()).c_str()));
+    ASSERT_TRUE(Open(cp932Name.c_str()));
+    const std::vector<std::wstring> fresh = Names();
+    ASSERT_EQ(fresh.size(), 2u);
+    EXPECT_LE(fresh[0].size(), 40u);
+    running.Abandon();
+    file.Abandon();
+    ASSERT_TRUE(WriteFileBytes(folder / fresh[0], "half a statement"));  // as a killed run left it
+    ASSERT_TRUE(CreateDirectoryW((folder / fresh[1]).c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(folder / (L"~" + longName + L".tmp"), "kept"));
+
+    ASSERT_TRUE(Open(cp932Name.c_str()));
+    ASSERT_TRUE(file.Commit());
+    std::vector<std::wstring> kept = {longName, fresh[1], L"~" + longName + L".tmp"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(), kept);
+}
+
+// A folder in the target's place fails at the first try; a target another program holds is
+// tried again until the tries run out.
+TEST_F(ReplacementFile, OnlyAHeldFileIsWaitedFor)
+{
+    const std::wstring source = folder / L"fresh.tmp";
+    const std::wstring held = folder / L"held.xml";
+    ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(source, "new") && WriteFileBytes(held, kOld));
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    for (const auto& [to, expectedTries] : {std::pair{target, 1}, std::pair{held, 6}}) {
+        int tries = 0;
+        EXPECT_NE(RetryWhileHeld(to, [&] {
+                      ++tries;
+                      return MoveFileExW(source.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? NO_ERROR : GetLastError();
+                  }),
+                  static_cast<DWORD>(NO_ERROR));
+        EXPECT_EQ(tries, expectedTries) << Utf8FromWide(to);
+    }
+    CloseHandle(holder);
 }
 
 }  // namespace
