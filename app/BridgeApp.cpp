@@ -6,6 +6,7 @@
 #include "aggregate/BalanceAggregator.h"
 #include "aggregate/FixedAmount.h"
 #include "app/ProgressDlg.h"
+#include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
@@ -15,7 +16,6 @@
 #include "report/StatementReport.h"
 #include "res/Caption.h"
 #include "res/Edition.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -147,9 +147,7 @@ BOOL CBridgeApp::RunSteps()
     CProgressDlg progressDlg;
     StFINDINFO findInfo;
     std::memset(&findInfo, 0, sizeof findInfo);
-    progressDlg.Create(IDD_PROGRESS);
-    if (m_pHostWnd != nullptr) progressDlg.SetParent(m_pHostWnd);
-    progressDlg.ShowWindow(SW_SHOW);
+    ShowProgressWindow(progressDlg, m_pHostWnd);
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
 

@@ -92,12 +92,12 @@ void CProgressDlg::RepaintIfDue()
     if (m_nRepaints == 0 || FrameClockMs() - m_nLastRepaintMs >= kFrameMs) Repaint();
 }
 
-// Raising the window costs a third of a repaint and changes nothing while it is the
-// foreground window with no window above it.
+// Raising the window costs a third of a repaint and changes nothing while no window is above
+// it and its top-level window (itself, or the host window it is a child of) is the foreground.
 bool CProgressDlg::IsInFront() const
 {
     const HWND window = GetSafeHwnd();
-    return ::GetForegroundWindow() == window && ::GetWindow(window, GW_HWNDPREV) == nullptr;
+    return ::GetForegroundWindow() == ::GetAncestor(window, GA_ROOT) && ::GetWindow(window, GW_HWNDPREV) == nullptr;
 }
 
 void CProgressDlg::Repaint()

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
+#include <cwctype>
 #include <sstream>
 #include <vector>
 
@@ -112,11 +114,18 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     if (verb == L"company" || verb == L"definitions" || verb == L"put" || verb == L"books" || verb == L"read-only") {
         return Setup(verb, step.rest);
     }
+    if (verb == L"host" && step.rest.rfind(L"window ", 0) == 0 && iswdigit(step.rest[7])) {
+        return PlaceHost(step.rest.substr(7));
+    }
     if (verb == L"start") return Start(Expand(step.rest));
     if (!started_) return L"the run has not been started";
     if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click" ||
         verb == L"toggle" || verb == L"checked" || verb == L"unchecked" || verb == L"enabled" || verb == L"disabled") {
         return Window(verb, step.rest);
+    }
+    if (verb == L"owner" || verb == L"parent" || verb == L"in" || verb == L"wholly" ||
+        (verb == L"host" && step.rest == L"window is disabled")) {
+        return Placement(verb, step.rest);
     }
     if (verb == L"ends" || verb == L"posted" || verb == L"nothing" || verb == L"host" || verb == L"never" ||
         verb == L"called" || verb == L"not") {
@@ -166,6 +175,44 @@ std::wstring ScenarioRun::Setup(const std::wstring& verb, const std::wstring& re
     if (!SplitWords(rest, 2, words, value)) return L"company needs a section, a key and a value";
     company_.SetHostValue(Utf8FromWide(words[0]), Utf8FromWide(words[1]), Utf8FromWide(Expand(value)));
     return L"";
+}
+
+// host window WIDTHxHEIGHT [at X,Y]: the window's size, frame included, and its place.
+std::wstring ScenarioRun::PlaceHost(const std::wstring& rest)
+{
+    if (started_ && !ended_) return L"setup steps come before start, or after the run has ended";
+    int width = 0, height = 0, x = 0, y = 0;
+    const int read = swscanf(rest.c_str(), L"%dx%d at %d,%d", &width, &height, &x, &y);
+    if (read != 2 && read != 4) return L"host window WIDTHxHEIGHT, or host window WIDTHxHEIGHT at X,Y";
+    host_.Place(x, y, width, height);
+    return L"";
+}
+
+// Where the current window is against the host window, checked while the run goes on.
+std::wstring ScenarioRun::Placement(const std::wstring& verb, const std::wstring& rest) const
+{
+    const HWND host = host_.Handle();
+    if (verb == L"host") return host_.IsEnabled() ? L"the host window is enabled" : L"";
+    if (current_ == nullptr) return L"no window: a dialog step comes first";
+    if (verb == L"owner" && rest == L"host") {
+        const HWND owner = GetWindow(current_, GW_OWNER);
+        if (owner == host) return L"";
+        return owner == nullptr ? L"it has no owner" : L"it is owned by " + Shown(CaptionText(owner));
+    }
+    if (verb == L"parent" && rest == L"host") {
+        return GetAncestor(current_, GA_PARENT) == host ? L"" : L"it is not a child of the host window";
+    }
+    if (verb == L"wholly" && rest == L"on screen") return IsWhollyOnScreen(current_) ? L"" : L"part of it cannot be seen";
+    if (verb != L"in" || rest != L"front") return L"unknown step";
+    // A child is in front when no other child of the host is above it; a top-level window
+    // when it is above the host window.
+    if (GetAncestor(current_, GA_PARENT) == host) {
+        return GetWindow(current_, GW_HWNDPREV) == nullptr ? L"" : L"another child of the host window is above it";
+    }
+    for (HWND below = GetWindow(current_, GW_HWNDNEXT); below != nullptr; below = GetWindow(below, GW_HWNDNEXT)) {
+        if (below == host) return L"";
+    }
+    return L"it is behind the host window";
 }
 
 std::wstring ScenarioRun::Start(const std::wstring& commandLine)
@@ -290,7 +337,17 @@ std::wstring ScenarioRun::HostWindowState(const std::wstring& rest) const
     if (!host_.IsEnabled()) return L"the host window was left disabled";
     if (rest == L"window untouched") return changes.empty() ? L"" : L"the host window was disabled";
     if (rest == L"window was disabled") {
-        return changes == std::vector<bool>{false, true} ? L"" : L"it was not disabled once and enabled again";
+        if (changes != std::vector<bool>{false, true}) return L"it was not disabled once and enabled again";
+        // At the end the run brings the host window to the foreground and enables it, then
+        // posts (Wine delivers the activation after the enabling, whatever the order of calls).
+        const std::wstring& events = host_.Events();
+        const size_t posted = events.find(L'p');
+        if (posted == std::wstring::npos) return L"";
+        const size_t activation = events.find_last_of(L"ai", posted);
+        if (activation == std::wstring::npos || events[activation] != L'a') {
+            return L"it was not in the foreground when the message was posted";
+        }
+        return events.find(L'e') < posted ? L"" : L"a message was posted before it was enabled";
     }
     return L"unknown host window check";
 }
