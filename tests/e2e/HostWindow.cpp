@@ -14,6 +14,7 @@ void RegisterHostClass()
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kClassName;
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
     registered = RegisterClassW(&windowClass) != 0;
 }
 
@@ -37,12 +38,19 @@ HostWindow::HostWindow()
     if (previous != nullptr) SetThreadDpiAwarenessContext(previous);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindow::Procedure));
-    ShowWindow(window_, SW_SHOWNORMAL);
 }
 
+void HostWindow::Show(bool shown)
+{
+    ShowWindow(window_, shown ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+// In the window's own coordinates, those of a window that is not DPI aware.
 void HostWindow::Place(int x, int y, int width, int height)
 {
+    const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
     SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (previous != nullptr) SetThreadDpiAwarenessContext(previous);
 }
 
 HostWindow::~HostWindow()

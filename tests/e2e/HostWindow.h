@@ -1,6 +1,7 @@
 #pragma once
-// The host product's window: a real, visible top-level window of the test program, whose
-// handle goes on the command line. Like an older product's, it is not DPI aware. The run
+// The host product's window: a real top-level window of the test program, whose handle goes
+// on the command line, shown while a run started with it goes on. Like an older product's, it
+// is not DPI aware. The run
 // disables it, parents its windows to it and posts its completion message to it; the window
 // records WM_ENABLE and every application message as they arrive. Its thread must keep
 // handling messages while a run is going on (the run's EnableWindow and SetParent on it wait
@@ -27,6 +28,7 @@ public:
     HWND Handle() const { return window_; }
     // Moves the window to (x, y) on the screen and gives it that size (frame included).
     void Place(int x, int y, int width, int height);
+    void Show(bool shown);
     // The handle as the host writes it on the command line.
     long HandleNumber() const { return static_cast<long>(reinterpret_cast<intptr_t>(window_)); }
 

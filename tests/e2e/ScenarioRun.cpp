@@ -221,8 +221,15 @@ std::wstring ScenarioRun::Start(const std::wstring& commandLine)
     // Another run against the same company: its checks see only what it did itself.
     if (started_) ForgetRun();
     commandLine_ = commandLine;
+    host_.Show(StartedByHost());
     started_ = process_.Start(programFolder_ + L"\\" + edition_, commandLine, company_.DataFolder(), company_.LogPath());
     return started_ ? L"" : L"could not start " + edition_;
+}
+
+// The command line names the host window.
+bool ScenarioRun::StartedByHost() const
+{
+    return NumberField(commandLine_, 0) == host_.HandleNumber();
 }
 
 void ScenarioRun::ForgetRun()
@@ -423,8 +430,9 @@ void ScenarioRun::KeepProducedXml(const std::wstring& path)
     KeepXmlForCheck(path, name);
 }
 
-// Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows with
-// a margin, saved as NAME plus BRIDGE_PICTURE_SUFFIX ".bmp" there.
+// Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows (and
+// the host window, when the host started the run) with a margin, saved as NAME plus
+// BRIDGE_PICTURE_SUFFIX ".bmp" there.
 std::wstring ScenarioRun::Picture(const std::wstring& name)
 {
     wchar_t folder[MAX_PATH] = {}, suffix[64] = {};
@@ -432,6 +440,7 @@ std::wstring ScenarioRun::Picture(const std::wstring& name)
     GetEnvironmentVariableW(L"BRIDGE_PICTURE_SUFFIX", suffix, 64);
     PumpMessagesFor(kPaintSettleMs);  // let the program finish painting
     RECT area = {};
+    if (StartedByHost()) GetWindowRect(host_.Handle(), &area);
     for (HWND dialog : VisibleDialogs(process_.Id())) {
         RECT window = {};
         GetWindowRect(dialog, &window);

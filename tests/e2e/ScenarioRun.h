@@ -32,6 +32,7 @@ private:
     std::wstring PlaceHost(const std::wstring& rest);
     std::wstring Placement(const std::wstring& verb, const std::wstring& rest) const;
     std::wstring Start(const std::wstring& commandLine);
+    bool StartedByHost() const;
     void ForgetRun();
     std::wstring Window(const std::wstring& verb, const std::wstring& rest);
     std::wstring Outcome(const std::wstring& verb, const std::wstring& rest);
