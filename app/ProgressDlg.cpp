@@ -93,11 +93,14 @@ void CProgressDlg::RepaintIfDue()
 }
 
 // Raising the window costs a third of a repaint and changes nothing while no window is above
-// it and its top-level window (itself, or the host window it is a child of) is the foreground.
+// it and it is the foreground window, or its top-level window (the host window it is a child
+// of) is.
 bool CProgressDlg::IsInFront() const
 {
     const HWND window = GetSafeHwnd();
-    return ::GetForegroundWindow() == ::GetAncestor(window, GA_ROOT) && ::GetWindow(window, GW_HWNDPREV) == nullptr;
+    const HWND foreground = ::GetForegroundWindow();
+    return (foreground == window || foreground == ::GetAncestor(window, GA_ROOT)) &&
+           ::GetWindow(window, GW_HWNDPREV) == nullptr;
 }
 
 void CProgressDlg::Repaint()
