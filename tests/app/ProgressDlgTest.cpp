@@ -231,24 +231,4 @@ TEST(ProgressWindowOverHost, LiesWhereTheUserSeesItAndInFront)
     }
 }
 
-// Alone the window is centred on the screen (its template says so), and the thread's own DPI
-// awareness holds again once a window has been made with the host's.
-TEST(ProgressWindowOverHost, WithoutHostTheWindowIsATopLevelWindowOnItsOwn)
-{
-    const DPI_AWARENESS_CONTEXT before = GetThreadDpiAwarenessContext();
-    {
-        HostWindowForTest host(100, 80, 500, 300);
-        CProgressDlg hosted;
-        ASSERT_TRUE(ShowProgressWindow(hosted, host.Wnd()));
-    }
-    EXPECT_TRUE(AreDpiAwarenessContextsEqual(GetThreadDpiAwarenessContext(), before));
-    CProgressDlg dlg;
-    ASSERT_TRUE(ShowProgressWindow(dlg, nullptr));
-    EXPECT_EQ(GetAncestor(dlg.GetSafeHwnd(), GA_PARENT), GetDesktopWindow());
-    EXPECT_EQ(GetWindow(dlg.GetSafeHwnd(), GW_OWNER), nullptr);
-    RECT rect{};
-    GetWindowRect(dlg.GetSafeHwnd(), &rect);
-    EXPECT_LE(std::abs(rect.left - (GetSystemMetrics(SM_CXSCREEN) - rect.right)), 1);
-}
-
 }  // namespace
