@@ -16,6 +16,7 @@
 #include "report/StatementReport.h"
 #include "res/Caption.h"
 #include "res/Edition.h"
+#include "res/resource.h"
 
 namespace {
 
