@@ -6,6 +6,7 @@
 #include "aggregate/BalanceAggregator.h"
 #include "aggregate/FixedAmount.h"
 #include "app/ProgressDlg.h"
+#include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
@@ -158,9 +159,7 @@ BOOL CBridgeApp::RunSteps()
     CProgressDlg progressDlg;
     StFINDINFO findInfo;
     std::memset(&findInfo, 0, sizeof findInfo);
-    progressDlg.Create(IDD_PROGRESS);
-    if (m_pHostWnd != nullptr) progressDlg.SetParent(m_pHostWnd);
-    progressDlg.ShowWindow(SW_SHOW);
+    ShowProgressWindow(progressDlg, m_pHostWnd);
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
 

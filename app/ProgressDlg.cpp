@@ -92,12 +92,15 @@ void CProgressDlg::RepaintIfDue()
     if (m_nRepaints == 0 || FrameClockMs() - m_nLastRepaintMs >= kFrameMs) Repaint();
 }
 
-// Raising the window costs a third of a repaint and changes nothing while it is the
-// foreground window with no window above it.
+// Raising the window costs a third of a repaint and changes nothing while no window is above
+// it and it is the foreground window, or its top-level window (the host window it is a child
+// of) is.
 bool CProgressDlg::IsInFront() const
 {
     const HWND window = GetSafeHwnd();
-    return ::GetForegroundWindow() == window && ::GetWindow(window, GW_HWNDPREV) == nullptr;
+    const HWND foreground = ::GetForegroundWindow();
+    return (foreground == window || foreground == ::GetAncestor(window, GA_ROOT)) &&
+           ::GetWindow(window, GW_HWNDPREV) == nullptr;
 }
 
 void CProgressDlg::Repaint()

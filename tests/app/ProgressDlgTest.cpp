@@ -1,14 +1,17 @@
 // The progress window created from the real template 131: its caption and both bars after the
-// callers' steps, and repaints paced by the display frame while every step is counted.
+// callers' steps, repaints paced by the display frame while every step is counted, and where
+// it goes over a host window.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/ProgressDlg.h"
+#include "app/ProgressPlacement.h"
 #include "res/resource.h"
 
 namespace {
@@ -136,6 +139,96 @@ TEST_F(ProgressWindow, DismissShowsTheLastStepsThenHidesTheWindow)
     dlg.Dismiss();
     EXPECT_EQ(TickBar(), 5);
     EXPECT_FALSE(IsWindowVisible(dlg.GetSafeHwnd()));
+}
+
+// A host window as an older product makes it: not DPI aware, visible, of a given place and size.
+class HostWindowForTest {
+public:
+    HostWindowForTest(int x, int y, int width, int height)
+    {
+        const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+        hwnd_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height,
+                                nullptr, nullptr, nullptr, nullptr);
+        SetThreadDpiAwarenessContext(previous);
+    }
+    ~HostWindowForTest() { DestroyWindow(hwnd_); }
+    HostWindowForTest(const HostWindowForTest&) = delete;
+    HostWindowForTest& operator=(const HostWindowForTest&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    CWnd* Wnd() const { return CWnd::FromHandle(hwnd_); }
+
+    // What can be seen of the client area, in screen coordinates.
+    RECT VisibleClient() const
+    {
+        RECT client{}, visible{};
+        GetClientRect(hwnd_, &client);
+        MapWindowPoints(hwnd_, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        IntersectRect(&visible, &client, &screen);
+        return visible;
+    }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+struct HostPlacementCase {
+    const char* name;
+    int x, y, width, height;  // the host window on the screen
+    bool parentingRefused;     // the window stays a top-level window owned by the host
+};
+
+// Along each side the window lies centred in what can be seen of the host's client area where
+// it fits, else at that area's start; as a child it is above the host's other children, as an
+// owned window above the host window.
+TEST(ProgressWindowOverHost, LiesWhereTheUserSeesItAndInFront)
+{
+    const HostPlacementCase cases[] = {
+        {"host smaller than the screen", 100, 80, 500, 300, false},
+        {"host smaller than the window", 40, 40, 200, 90, false},
+        {"host partly off the screen's left and top", -300, -100, 700, 400, false},
+        {"parenting refused", 100, 80, 500, 300, true},
+    };
+    for (const HostPlacementCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostWindowForTest host(c.x, c.y, c.width, c.height);
+        CreateWindowExW(0, L"STATIC", L"another child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, host.Handle(),
+                        nullptr, nullptr, nullptr);
+        CProgressDlg dlg;
+        if (c.parentingRefused) {
+            ASSERT_TRUE(dlg.Create(IDD_PROGRESS, host.Wnd()));
+            PlaceOverHost(dlg.GetSafeHwnd(), host.Handle());
+            dlg.ShowWindow(SW_SHOW);
+        } else {
+            ASSERT_TRUE(ShowProgressWindow(dlg, host.Wnd()));
+        }
+        const HWND window = dlg.GetSafeHwnd();
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        const RECT area = host.VisibleClient();
+        const LONG gaps[2][2] = {{rect.left - area.left, area.right - rect.right},
+                                 {rect.top - area.top, area.bottom - rect.bottom}};
+        for (const auto& gap : gaps) {
+            if (gap[0] + gap[1] >= 0) {
+                EXPECT_GE(gap[0], 0);
+                EXPECT_LE(std::abs(gap[0] - gap[1]), 1) << "centred";
+            } else {
+                EXPECT_EQ(gap[0], 0) << "at the start";
+            }
+        }
+        if (c.parentingRefused) {
+            EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow());
+            EXPECT_EQ(GetWindow(window, GW_OWNER), host.Handle());
+            HWND below = window;
+            while (below != nullptr && below != host.Handle()) below = GetWindow(below, GW_HWNDNEXT);
+            EXPECT_EQ(below, host.Handle()) << "above the host window";
+        } else {
+            EXPECT_EQ(GetAncestor(window, GA_PARENT), host.Handle());
+            EXPECT_EQ(GetWindow(window, GW_HWNDPREV), nullptr) << "above the host's other children";
+        }
+    }
 }
 
 }  // namespace

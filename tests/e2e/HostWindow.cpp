@@ -3,6 +3,8 @@
 namespace {
 
 const wchar_t kClassName[] = L"BridgeTestHost";
+const int kDefaultWidth = 640;
+const int kDefaultHeight = 480;
 
 void RegisterHostClass()
 {
@@ -12,6 +14,7 @@ void RegisterHostClass()
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kClassName;
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
     registered = RegisterClassW(&windowClass) != 0;
 }
 
@@ -29,10 +32,25 @@ void DispatchWaiting()
 HostWindow::HostWindow()
 {
     RegisterHostClass();
-    window_ = CreateWindowExW(0, kClassName, L"Host product", WS_OVERLAPPEDWINDOW, 0, 0, 320, 200, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+    window_ = CreateWindowExW(0, kClassName, L"Host product", WS_OVERLAPPEDWINDOW, 0, 0, kDefaultWidth,
+                              kDefaultHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (previous != nullptr) SetThreadDpiAwarenessContext(previous);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindow::Procedure));
+}
+
+void HostWindow::Show(bool shown)
+{
+    ShowWindow(window_, shown ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+// In the window's own coordinates, those of a window that is not DPI aware.
+void HostWindow::Place(int x, int y, int width, int height)
+{
+    const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (previous != nullptr) SetThreadDpiAwarenessContext(previous);
 }
 
 HostWindow::~HostWindow()
@@ -44,15 +62,21 @@ void HostWindow::Forget()
 {
     enableChanges_.clear();
     posted_.clear();
+    events_ = GetActiveWindow() == window_ ? L"a" : L"";
 }
 
 LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr) {
-        if (message == WM_ENABLE) self->enableChanges_.push_back(wParam != FALSE);
+        if (message == WM_ENABLE) {
+            self->enableChanges_.push_back(wParam != FALSE);
+            self->events_ += wParam != FALSE ? L'e' : L'd';
+        }
+        if (message == WM_ACTIVATE) self->events_ += LOWORD(wParam) != WA_INACTIVE ? L'a' : L'i';
         if (message >= WM_USER && message <= 0xFFFF) {
             self->posted_.push_back({message, wParam, lParam});
+            self->events_ += L'p';
             return 0;
         }
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
+#include <cwctype>
 #include <sstream>
 #include <vector>
 
@@ -112,11 +114,18 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     if (verb == L"company" || verb == L"definitions" || verb == L"put" || verb == L"books" || verb == L"read-only") {
         return Setup(verb, step.rest);
     }
+    if (verb == L"host" && step.rest.rfind(L"window ", 0) == 0 && iswdigit(step.rest[7])) {
+        return PlaceHost(step.rest.substr(7));
+    }
     if (verb == L"start") return Start(Expand(step.rest));
     if (!started_) return L"the run has not been started";
     if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click" ||
         verb == L"toggle" || verb == L"checked" || verb == L"unchecked" || verb == L"enabled" || verb == L"disabled") {
         return Window(verb, step.rest);
+    }
+    if (verb == L"owner" || verb == L"parent" || verb == L"in" || verb == L"wholly" ||
+        (verb == L"host" && step.rest == L"window is disabled")) {
+        return Placement(verb, step.rest);
     }
     if (verb == L"ends" || verb == L"posted" || verb == L"nothing" || verb == L"host" || verb == L"never" ||
         verb == L"called" || verb == L"not") {
@@ -168,14 +177,59 @@ std::wstring ScenarioRun::Setup(const std::wstring& verb, const std::wstring& re
     return L"";
 }
 
+// host window WIDTHxHEIGHT [at X,Y]: the window's size, frame included, and its place.
+std::wstring ScenarioRun::PlaceHost(const std::wstring& rest)
+{
+    if (started_ && !ended_) return L"setup steps come before start, or after the run has ended";
+    int width = 0, height = 0, x = 0, y = 0;
+    const int read = swscanf(rest.c_str(), L"%dx%d at %d,%d", &width, &height, &x, &y);
+    if (read != 2 && read != 4) return L"host window WIDTHxHEIGHT, or host window WIDTHxHEIGHT at X,Y";
+    host_.Place(x, y, width, height);
+    return L"";
+}
+
+// Where the current window is against the host window, checked while the run goes on.
+std::wstring ScenarioRun::Placement(const std::wstring& verb, const std::wstring& rest) const
+{
+    const HWND host = host_.Handle();
+    if (verb == L"host") return host_.IsEnabled() ? L"the host window is enabled" : L"";
+    if (current_ == nullptr) return L"no window: a dialog step comes first";
+    if (verb == L"owner" && rest == L"host") {
+        const HWND owner = GetWindow(current_, GW_OWNER);
+        if (owner == host) return L"";
+        return owner == nullptr ? L"it has no owner" : L"it is owned by " + Shown(CaptionText(owner));
+    }
+    if (verb == L"parent" && rest == L"host") {
+        return GetAncestor(current_, GA_PARENT) == host ? L"" : L"it is not a child of the host window";
+    }
+    if (verb == L"wholly" && rest == L"on screen") return IsWhollyOnScreen(current_) ? L"" : L"part of it cannot be seen";
+    if (verb != L"in" || rest != L"front") return L"unknown step";
+    // A child is in front when no other child of the host is above it; a top-level window
+    // when it is above the host window.
+    if (GetAncestor(current_, GA_PARENT) == host) {
+        return GetWindow(current_, GW_HWNDPREV) == nullptr ? L"" : L"another child of the host window is above it";
+    }
+    for (HWND below = GetWindow(current_, GW_HWNDNEXT); below != nullptr; below = GetWindow(below, GW_HWNDNEXT)) {
+        if (below == host) return L"";
+    }
+    return L"it is behind the host window";
+}
+
 std::wstring ScenarioRun::Start(const std::wstring& commandLine)
 {
     if (started_ && !ended_) return L"the run before has not ended";
     // Another run against the same company: its checks see only what it did itself.
     if (started_) ForgetRun();
     commandLine_ = commandLine;
+    host_.Show(StartedByHost());
     started_ = process_.Start(programFolder_ + L"\\" + edition_, commandLine, company_.DataFolder(), company_.LogPath());
     return started_ ? L"" : L"could not start " + edition_;
+}
+
+// The command line names the host window.
+bool ScenarioRun::StartedByHost() const
+{
+    return NumberField(commandLine_, 0) == host_.HandleNumber();
 }
 
 void ScenarioRun::ForgetRun()
@@ -290,7 +344,17 @@ std::wstring ScenarioRun::HostWindowState(const std::wstring& rest) const
     if (!host_.IsEnabled()) return L"the host window was left disabled";
     if (rest == L"window untouched") return changes.empty() ? L"" : L"the host window was disabled";
     if (rest == L"window was disabled") {
-        return changes == std::vector<bool>{false, true} ? L"" : L"it was not disabled once and enabled again";
+        if (changes != std::vector<bool>{false, true}) return L"it was not disabled once and enabled again";
+        // At the end the run brings the host window to the foreground and enables it, then
+        // posts (Wine delivers the activation after the enabling, whatever the order of calls).
+        const std::wstring& events = host_.Events();
+        const size_t posted = events.find(L'p');
+        if (posted == std::wstring::npos) return L"";
+        const size_t activation = events.find_last_of(L"ai", posted);
+        if (activation == std::wstring::npos || events[activation] != L'a') {
+            return L"it was not in the foreground when the message was posted";
+        }
+        return events.find(L'e') < posted ? L"" : L"a message was posted before it was enabled";
     }
     return L"unknown host window check";
 }
@@ -366,8 +430,9 @@ void ScenarioRun::KeepProducedXml(const std::wstring& path)
     KeepXmlForCheck(path, name);
 }
 
-// Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows with
-// a margin, saved as NAME plus BRIDGE_PICTURE_SUFFIX ".bmp" there.
+// Only when BRIDGE_PICTURE_DIR names a folder (tools/screenshot): the program's windows (and
+// the host window, when the host started the run) with a margin, saved as NAME plus
+// BRIDGE_PICTURE_SUFFIX ".bmp" there.
 std::wstring ScenarioRun::Picture(const std::wstring& name)
 {
     wchar_t folder[MAX_PATH] = {}, suffix[64] = {};
@@ -375,6 +440,7 @@ std::wstring ScenarioRun::Picture(const std::wstring& name)
     GetEnvironmentVariableW(L"BRIDGE_PICTURE_SUFFIX", suffix, 64);
     PumpMessagesFor(kPaintSettleMs);  // let the program finish painting
     RECT area = {};
+    if (StartedByHost()) GetWindowRect(host_.Handle(), &area);
     for (HWND dialog : VisibleDialogs(process_.Id())) {
         RECT window = {};
         GetWindowRect(dialog, &window);

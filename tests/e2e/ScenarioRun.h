@@ -29,7 +29,10 @@ private:
     // Each returns "" when the step passed, else what went wrong.
     std::wstring Do(const ScenarioStep& step);
     std::wstring Setup(const std::wstring& verb, const std::wstring& rest);
+    std::wstring PlaceHost(const std::wstring& rest);
+    std::wstring Placement(const std::wstring& verb, const std::wstring& rest) const;
     std::wstring Start(const std::wstring& commandLine);
+    bool StartedByHost() const;
     void ForgetRun();
     std::wstring Window(const std::wstring& verb, const std::wstring& rest);
     std::wstring Outcome(const std::wstring& verb, const std::wstring& rest);

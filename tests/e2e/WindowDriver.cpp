@@ -8,8 +8,8 @@ const DWORD kPollMs = 20;
 const UINT kSendTimeoutMs = 2000;
 const int kMessageBoxTextId = 0xFFFF;
 
-// Visible top-level dialogs (class #32770) of one process, with the windows of that process
-// that were made children of one of ours (the run parents its progress window to the host's).
+// Dialogs (class #32770) of one process on screen, top-level ones and those that were made
+// children of one of our windows (the run parents its progress window to the host's).
 struct DialogSearch {
     DWORD pid;
     std::vector<HWND> found;
@@ -24,8 +24,7 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
         EnumChildWindows(window, CollectDialog, param);
         return TRUE;
     }
-    // Its own visible style: a child of our host window, which is never shown, counts too.
-    if (pid != search->pid || (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0) return TRUE;
+    if (pid != search->pid || !IsOnScreen(window)) return TRUE;
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (std::wstring(className) == L"#32770") search->found.push_back(window);
@@ -41,6 +40,36 @@ HWND FindDialog(DWORD pid, const std::wstring& caption)
 }
 
 }  // namespace
+
+RECT VisibleArea(HWND window)
+{
+    const HWND parent = GetAncestor(window, GA_PARENT);
+    if (parent == nullptr || parent == GetDesktopWindow()) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    RECT client = {};
+    GetClientRect(parent, &client);
+    MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    const RECT above = VisibleArea(parent);
+    RECT area = {};
+    IntersectRect(&area, &client, &above);
+    return area;
+}
+
+bool IsOnScreen(HWND window)
+{
+    RECT rect = {}, seen = {};
+    const RECT area = VisibleArea(window);
+    return IsWindowVisible(window) && GetWindowRect(window, &rect) && IntersectRect(&seen, &rect, &area);
+}
+
+bool IsWhollyOnScreen(HWND window)
+{
+    RECT rect = {}, seen = {};
+    const RECT area = VisibleArea(window);
+    return IsOnScreen(window) && GetWindowRect(window, &rect) && IntersectRect(&seen, &rect, &area) &&
+           EqualRect(&seen, &rect);
+}
 
 std::vector<HWND> VisibleDialogs(DWORD pid)
 {

@@ -8,7 +8,15 @@
 #include <string>
 #include <vector>
 
-// The visible dialogs (class #32770) of process `pid`, message boxes included.
+// Where on the screen a window can be seen: the screen for a top-level window; for a child,
+// what can be seen of its parent's client area.
+RECT VisibleArea(HWND window);
+// The window is on screen: it and its ancestors are visible and some of it lies in its
+// visible area. Wholly: all of it does.
+bool IsOnScreen(HWND window);
+bool IsWhollyOnScreen(HWND window);
+
+// The dialogs (class #32770) of process `pid` that are on screen, message boxes included.
 std::vector<HWND> VisibleDialogs(DWORD pid);
 
 // A top-level dialog (class #32770) of process `pid` whose caption is `caption`, waited for

@@ -16,6 +16,7 @@
 #include "TestSupport.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/DpiAwareness.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -382,6 +383,25 @@ TEST(ModelessDialog, ParentCanBeChangedAfterCreation)
     CWnd* previous = dialog.SetParent(host.Wnd());
     EXPECT_EQ(previous, CWnd::FromHandle(GetDesktopWindow()));
     EXPECT_EQ(GetAncestor(dialog.m_hWnd, GA_PARENT), host.Handle());
+}
+
+// A dialog made under another window's DPI awareness has that awareness (Windows parents only
+// windows of one awareness), and the thread's own holds again after.
+TEST(ModelessDialog, MadeWithTheDpiAwarenessOfAnotherWindow)
+{
+    const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+    OwnerWindow unaware;
+    SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+    TestDialog dialog;
+    {
+        const CDpiAwarenessScope scope(unaware.Handle());
+        ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG, unaware.Wnd()));
+    }
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(dialog.m_hWnd)), DPI_AWARENESS_UNAWARE);
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+    const CDpiAwarenessScope nothing(nullptr);
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+    SetThreadDpiAwarenessContext(previous);
 }
 
 TEST(Window, TextsCrossAsCp932)
