@@ -16,7 +16,11 @@ namespace {
 // ReadCompanyInfo into a record full of other bytes, the user having data number `selected` open.
 int ReadSelected(ServedTestCompany& company, int selected, StDATAINFO& record)
 {
-    company.folder.ReplaceLine(L"host.ini", 8, "SelectNo2 = " + std::to_string(selected));
+    // Appended, not `"..." + std::to_string(...)`: GCC 12 warns falsely (-Wrestrict) about
+    // that form in the 32-bit build.
+    std::string line = "SelectNo2 = ";
+    line += std::to_string(selected);
+    company.folder.ReplaceLine(L"host.ini", 8, line);
     company.Serve();
     std::memset(&record, 0xCD, sizeof record);
     CBridgeApp app;

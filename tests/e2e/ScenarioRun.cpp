@@ -332,7 +332,10 @@ std::wstring ScenarioRun::PostedOnce(const std::wstring& rest) const
     if (message.message != static_cast<UINT>(NumberField(commandLine_, 1))) {
         return L"message " + std::to_wstring(message.message) + L" arrived";
     }
-    const auto w = static_cast<long long>(message.wParam), l = static_cast<long long>(message.lParam);
+    // Both are read as the host reads them: signed numbers as wide as a pointer (a wParam of
+    // -2 is 0xFFFFFFFE in a 32-bit process, not 4294967294).
+    const auto w = static_cast<long long>(static_cast<INT_PTR>(message.wParam));
+    const auto l = static_cast<long long>(message.lParam);
     if (w != wParam || l != lParam) return L"arrived with " + std::to_wstring(w) + L" " + std::to_wstring(l);
     return L"";
 }

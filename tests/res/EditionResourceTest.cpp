@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -174,6 +175,42 @@ TEST_P(EditionResources, ManifestAsksForVisualStylesAndPerMonitorDpi)
                              ">PerMonitorV2,PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
                              "level=\"asInvoker\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
+// The machine a program image is built for, from its PE header (0 when it has none).
+WORD ImageMachine(const std::string& image)
+{
+    IMAGE_DOS_HEADER dos = {};
+    if (image.size() < sizeof(dos)) return 0;
+    std::memcpy(&dos, image.data(), sizeof(dos));
+    const size_t at = static_cast<size_t>(static_cast<DWORD>(dos.e_lfanew));
+    IMAGE_FILE_HEADER file = {};
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || at > image.size() || image.size() - at < 4 + sizeof(file) ||
+        image.compare(at, 4, std::string("PE\0\0", 4)) != 0)
+        return 0;
+    std::memcpy(&file, image.data() + at + 4, sizeof(file));
+    return file.Machine;
+}
+
+TEST_P(EditionResources, AreBuiltForTheArchitectureOfTheTests)
+{
+    // A site installs the edition whose architecture matches the host product's modules; the
+    // tests of a build check that build's code, so every edition matches the test programs.
+    const WORD expected = sizeof(void*) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
+    // This program's own headers, as loaded (their first page is always mapped).
+    const std::string self(reinterpret_cast<const char*>(GetModuleHandleW(nullptr)), 4096);
+    EXPECT_EQ(ImageMachine(self), expected);
+    EXPECT_EQ(ImageMachine(ReadFileBytes(BuiltProgram(GetParam().file))), expected);
+
+    // Windows refuses to start a program whose manifest names another processor architecture.
+    const std::string manifest = ResourceBytes(Module(), 1, RT_MANIFEST);
+    const size_t identity = manifest.find("<assemblyIdentity");
+    ASSERT_NE(identity, std::string::npos);
+    const std::string own = manifest.substr(identity, manifest.find('>', identity) - identity);
+    const std::string architecture = sizeof(void*) == 4 ? "x86" : "amd64";
+    EXPECT_TRUE(own.find("processorArchitecture=\"*\"") != std::string::npos ||
+                own.find("processorArchitecture=\"" + architecture + "\"") != std::string::npos)
+        << own;
 }
 
 INSTANTIATE_TEST_SUITE_P(Built, EditionResources, testing::ValuesIn(kEditions),
