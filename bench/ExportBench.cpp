@@ -161,7 +161,7 @@ double Median(std::vector<double> values)
 }
 
 struct Figures {
-    double aggregateMs, progressMs, reportMs, reportProgressMs, floorMs, fixedMs, bareMs, hostMs;
+    double aggregateMs, progressMs, reportMs, reportProgressMs, floorMs, fixedMs, bareMs, bareReportMs, hostMs;
     size_t entries, bytes;
     long repaints, mainSteps;
     bool estimated;
@@ -214,6 +214,13 @@ Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& con
     start = NowMs();
     aggregator.Aggregate(0, &conditions, &company);
     figures.bareMs = NowMs() - start;
+    StatementReport bareReport;
+    bareReport.progressWindow = &none;
+    bareReport.statementList = &app.m_statementList;
+    bareReport.SetProgressBase(500);
+    start = NowMs();
+    bareReport.WriteReport(xmlPathCp932.c_str(), 1, &company);
+    figures.bareReportMs = NowMs() - start;
     app.m_statementList.RemoveAll();
     aggregator.ReleaseRule();
     figures.hostMs = HostCallsOnly(conditions, company);
@@ -241,7 +248,8 @@ void Measure(int rows)
     app.ReadCompanyInfo(&company);
     app.BuildFindConditions(&conditions, &company, 4, 3);
 
-    std::vector<double> aggregate, progress, report, reportProgress, floor, total, fixed, bare, host;
+    std::vector<double> aggregate, progress, report, reportProgress, floor, total, fixed, bare, bareReport, bareTotal,
+        host;
     Figures last{};
     for (int run = 0; run < kRuns; ++run) {
         last = OneRun(app, company, conditions, folder);
@@ -253,6 +261,8 @@ void Measure(int rows)
         total.push_back(last.aggregateMs + last.reportMs);
         fixed.push_back(last.fixedMs);
         bare.push_back(last.bareMs);
+        bareReport.push_back(last.bareReportMs);
+        bareTotal.push_back(last.bareMs + last.bareReportMs);
         host.push_back(last.hostMs);
     }
     PROCESS_MEMORY_COUNTERS memory{};
@@ -266,13 +276,16 @@ void Measure(int rows)
     std::printf("  aggregate %.1f ms (%.2f us/row), in the progress window %.1f ms (%.0f%%), %ld repaints\n",
                 Median(aggregate), Median(aggregate) * 1000.0 / rows, Median(progress),
                 100.0 * Median(progress) / std::max(Median(aggregate), 1e-9), last.repaints);
-    std::printf("  without a window %.1f ms, of it the host's calls alone %.1f ms\n", Median(bare), Median(host));
+    std::printf("  without a window: aggregate %.1f ms, of it the host's calls alone %.1f ms; report %.1f ms; "
+                "total %.1f ms\n",
+                Median(bare), Median(host), Median(bareReport), Median(bareTotal));
     std::printf("  the window's %ld main steps without rows %.1f ms\n", last.mainSteps, Median(fixed));
     std::printf("  report %.1f ms, in the progress window %.1f ms; total %.1f ms (%.2f us/row)\n", Median(report), Median(reportProgress), totalMs,
                 totalMs * 1000.0 / rows);
-    std::printf("  floor: %zu bytes%s in %.2f ms; total / floor %.1f\n", last.bytes,
-                last.estimated ? " (estimated: no file written)" : "", Median(floor),
-                totalMs / std::max(Median(floor), 1e-6));
+    const double floorMs = std::max(Median(floor), 1e-6);
+    std::printf("  floor: %zu bytes%s in %.2f ms; total / floor %.1f, without a window %.1f\n", last.bytes,
+                last.estimated ? " (estimated: no file written)" : "", Median(floor), totalMs / floorMs,
+                Median(bareTotal) / floorMs);
     std::printf("  peak working set %.1f MB, peak pagefile %.1f MB\n",
                 static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0,
                 static_cast<double>(memory.PeakPagefileUsage) / 1048576.0);
