@@ -24,14 +24,12 @@ void CProgressDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_PROGRESS_TICK, m_barTick);
 }
 
+// The system's tick count moves in steps of about a display frame, which is all the pacing
+// needs, and reading it costs a few nanoseconds: the performance counter costs a system call
+// (0.13 us under Wine), more than the rest of a row's tick.
 uint64_t CProgressDlg::FrameClockMs() const
 {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    const uint64_t ticksPerMs = std::max<uint64_t>(static_cast<uint64_t>(frequency.QuadPart) / 1000, 1);
-    return static_cast<uint64_t>(now.QuadPart) / ticksPerMs;
+    return ::GetTickCount64();
 }
 
 void CProgressDlg::ResetProgress()
