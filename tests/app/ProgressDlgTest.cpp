@@ -39,6 +39,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dlg.Create(IDD_PROGRESS));
+        // In the screen's bottom-left corner, away from the centred windows of the tests that
+        // run beside this one on the same desktop: its pixels are read back.
+        RECT frame{};
+        GetWindowRect(dlg.GetSafeHwnd(), &frame);
+        SetWindowPos(dlg.GetSafeHwnd(), nullptr, 0, GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         dlg.ShowWindow(SW_SHOW);
         dlg.ResetProgress();
     }
