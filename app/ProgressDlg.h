@@ -1,11 +1,12 @@
 #pragma once
 // The modeless "集計中" window shown while the run aggregates and writes the file.
 //
-// Every step the callers make is counted: the caption changes at every tenth, and both bars
-// keep their logical positions. Sending the positions to the controls, raising the window
-// and repainting it cost far more than the work of a step, so the window does that at most
-// once per display frame, and always at a caption change, at the end of every Advance and
-// before Dismiss: when the run pauses, the window shows exactly where the steps got to.
+// Every step the callers make is counted: the caption changes at every tenth and both bars
+// keep their positions. Whenever a call returns, the caption and the bars hold exactly that
+// state, so the window answers for where the steps got to whenever it is asked. Drawing the
+// state, and raising the window, cost far more than the work of a step, so the window draws
+// at most once per display frame while it is driven, and always the last state before it
+// goes (Dismiss) or a message box appears over it.
 
 #include <cstdint>
 
@@ -21,13 +22,15 @@ public:
     void Advance(short from, short to) override;
     void Tick() override;
     void Dismiss();
+    // The box appears over the window's last state.
+    int MessageBox(const char* text, const char* caption, UINT type) override;
 
-    // The logical state, ahead of the controls between repaints.
+    // The logical state, which the controls hold whenever a call has returned.
     int MainPosition() const { return m_nMainPos; }
     int TickPosition() const { return m_nTickPos; }
     long MainSteps() const { return m_nMainSteps; }   // every main-bar step since creation
     long TickSteps() const { return m_nTickSteps; }   // every thin-bar step since creation
-    long Repaints() const { return m_nRepaints; }
+    long Repaints() const { return m_nRepaints; }     // every time the window was drawn
 
     CProgressCtrl m_barMain;
     CProgressCtrl m_barTick;
@@ -40,11 +43,23 @@ protected:
     virtual uint64_t FrameClockMs() const;
 
 private:
+    // What the controls were last sent, and what the window last drew.
+    struct Shown {
+        long captions = 0;   // caption changes
+        int mainPos = 0;
+        int tickPos = 0;
+        bool operator==(const Shown&) const = default;
+    };
+
     void StepMain();
+    void Sweep();
     void ShowPercent(int value);
+    Shown Current() const { return {m_nCaptions, m_nMainPos, m_nTickPos}; }
+    void SendState();
     void RepaintIfDue();
     bool IsInFront() const;
     void Repaint();
+    void DrawChanges();
 
     int m_nMainLow = 0;      // a progress bar starts with the range 0..100
     int m_nMainHigh = 100;
@@ -53,6 +68,10 @@ private:
     long m_nMainSteps = 0;
     long m_nTickSteps = 0;
     long m_nRepaints = 0;
+    long m_nCaptions = 0;
+    char m_szCaption[64] = {};
     bool m_bTickRangeSent = false;
+    Shown m_sent;
+    Shown m_drawn;
     uint64_t m_nLastRepaintMs = 0;
 };

@@ -28,22 +28,6 @@ bool EndsInLoneLeadByte(std::string_view text)
 
 }  // namespace
 
-// The code page fixes its lead bytes. Every scanner asks for every byte it steps over, and
-// asking the system costs a call each time.
-bool IsCp932LeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-size_t Cp932CharLength(std::string_view text, size_t pos)
-{
-    if (pos >= text.size()) return 0;
-    if (!IsCp932LeadByte(static_cast<unsigned char>(text[pos])) || pos + 1 >= text.size()) return 1;
-    const auto trail = static_cast<unsigned char>(text[pos + 1]);
-    const bool isTrail = (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
-    return isTrail ? 2 : 1;
-}
-
 std::wstring WideFromCp932(std::string_view text)
 {
     const bool loneLead = EndsInLoneLeadByte(text);

@@ -15,14 +15,25 @@ std::wstring WideFromCp932(std::string_view text);
 // surrogate included); `out` is still filled, with '?' in place of each such character.
 bool Cp932FromWide(std::wstring_view text, std::string& out);
 
-// True for the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC).
-bool IsCp932LeadByte(unsigned char byte);
+// True for the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC). The code
+// page fixes its lead bytes; asking the system would cost a call for every byte.
+inline bool IsCp932LeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 // The one character step of every CP932 scan: the length in bytes of the character that
 // starts at `pos` of `text`. 2 for a lead byte followed by a byte that can be its second half
 // (0x40-0x7E, 0x80-0xFC); 1 for any other byte, a lead byte left alone at the end or before a
-// NUL included; 0 at or past the end of `text`.
-size_t Cp932CharLength(std::string_view text, size_t pos);
+// NUL included; 0 at or past the end of `text`. Inline: scans take this step for every byte.
+inline size_t Cp932CharLength(std::string_view text, size_t pos)
+{
+    if (pos >= text.size()) return 0;
+    if (!IsCp932LeadByte(static_cast<unsigned char>(text[pos])) || pos + 1 >= text.size()) return 1;
+    const auto trail = static_cast<unsigned char>(text[pos + 1]);
+    const bool isTrail = (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
+    return isTrail ? 2 : 1;
+}
 
 // Copies CP932 text into a fixed-size buffer: at most `sourceLength` bytes of `source`,
 // stopping early at a NUL, and never more than `destSize` - 1 bytes, never half a double-byte

@@ -40,7 +40,8 @@ public:
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL DestroyWindow();
     // A message box owned by this window; a null caption gives the application's title.
-    int MessageBox(const char* text, const char* caption, UINT type);
+    // Virtual so that a window that draws lazily can draw itself before the box appears.
+    virtual int MessageBox(const char* text, const char* caption, UINT type);
 
     HWND m_hWnd = nullptr;
 

@@ -1,7 +1,6 @@
 #include "report/FullWidthText.h"
 
 #include "framework/CodePage.h"
-#include "framework/FullWidth.h"
 
 namespace {
 
@@ -54,38 +53,14 @@ std::wstring TableUnit(std::string_view unit)
     return wide;
 }
 
-// Under Wine a mark that composes with nothing comes back as a combining mark, which code
-// page 932 cannot hold: the spacing marks stand in for them.
-void UseSpacingMarks(std::wstring& text)
-{
-    for (wchar_t& c : text) {
-        if (c == L'\x3099') c = L'゛';
-        if (c == L'\x309A') c = L'゜';
-    }
-}
-
-bool IsFullWidthCp932(const std::wstring& wide, std::string& bytes)
-{
-    if (!Cp932FromWide(wide, bytes)) return false;
-    for (size_t pos = 0; pos < bytes.size();) {
-        const size_t length = Cp932CharLength(bytes, pos);
-        if (length != 2) return false;
-        pos += length;
-    }
-    return true;
-}
-
-// The platform's mapping where it gives full-width code page 932 text of the same make-up as
-// the table's (composed where the table composes); the table's otherwise. Wine, for one,
-// leaves the backslash half-width and composes ﾜﾞ into a katakana code page 932 lacks.
+// Every half-width character of code page 932 has a fixed full-width form, so the table
+// decides alone; the platform's mapping gives the same wherever its answer is code page 932
+// text of the same make-up (Wine, for one, leaves the backslash half-width and composes ﾜﾞ
+// into a katakana code page 932 lacks), and asking it costs a call for every unit.
 std::string FullWidthUnit(std::string_view unit)
 {
-    const std::wstring expected = TableUnit(unit);
-    std::wstring mapped = MapToFullWidth(WideFromCp932(unit));
-    UseSpacingMarks(mapped);
     std::string bytes;
-    if (mapped.size() == expected.size() && IsFullWidthCp932(mapped, bytes)) return bytes;
-    Cp932FromWide(expected, bytes);
+    Cp932FromWide(TableUnit(unit), bytes);
     return bytes;
 }
 

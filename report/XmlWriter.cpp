@@ -39,14 +39,15 @@ public:
         else buffer_[0] = '\0';
     }
 
+    // The pieces are a few bytes each: copied in a loop the compiler keeps inline, as a call
+    // to the C library's memcpy costs more than such a copy.
     void Append(std::string_view piece)
     {
         if (spoiled_ || piece.size() > Room()) {
             spoiled_ = true;
             return;
         }
-        std::memcpy(buffer_.data() + used_, piece.data(), piece.size());
-        used_ += piece.size();
+        for (const char byte : piece) buffer_[used_++] = byte;
         buffer_[used_] = '\0';
     }
 
@@ -58,7 +59,7 @@ public:
     // What is left for a text when `tail` bytes must still follow it.
     size_t RoomBefore(size_t tail) const { return Room() > tail ? Room() - tail : 0; }
     bool IsSpoiled() const { return spoiled_; }
-    const char* Text() const { return buffer_.data(); }
+    std::string_view Text() const { return {buffer_.data(), used_}; }
 
 private:
     size_t Room() const { return spoiled_ ? 0 : buffer_.size() - 1 - used_; }
@@ -88,9 +89,14 @@ int16_t XmlWriter::Open(CReplacementFile* fileObject, const char* outputPath)
 
 int XmlWriter::WriteRaw(const char* text)
 {
-    if (file == nullptr || text == nullptr) return 0;
+    return text == nullptr ? 0 : WriteBytes(text);
+}
+
+int XmlWriter::WriteBytes(std::string_view bytes)
+{
+    if (file == nullptr) return 0;
     try {
-        file->Write(text, static_cast<UINT>(std::strlen(text)));
+        file->Write(bytes.data(), static_cast<UINT>(bytes.size()));
         return 1;
     } catch (const CFileException&) {
         file->Abandon();
@@ -98,9 +104,10 @@ int XmlWriter::WriteRaw(const char* text)
     }
 }
 
+// The line knows its length: measuring it again would read every byte of the file once more.
 int XmlWriter::WriteLine(const Line& out)
 {
-    return out.IsSpoiled() ? 0 : WriteRaw(out.Text());
+    return out.IsSpoiled() ? 0 : WriteBytes(out.Text());
 }
 
 // Attributes: the first only with both its name and value, the second only after the first
@@ -144,17 +151,17 @@ int XmlWriter::WriteElement(std::span<char> line, const char* name, const char* 
                             const char* attrValue2)
 {
     if (name == nullptr) return 0;
-    const size_t nameLength = std::strlen(name);
-    const size_t endTag = nameLength + std::strlen("</>\r\n");
+    const std::string_view tag(name);
+    const size_t endTag = tag.size() + std::strlen("</>\r\n");
     Line out(line);
     out.AppendTabs(depth);
     out.Append("<");
-    out.Append(name);
+    out.Append(tag);
     AppendAttributes(out, attrName1, attrValue1, attrName2, attrValue2, 1 + endTag);
     out.Append(">");
     out.Append(EscapeWithin(text, out.RoomBefore(endTag)));
     out.Append("</");
-    out.Append(name);
+    out.Append(tag);
     out.Append(">");
     out.Append(kLineEnd);
     return WriteLine(out);
@@ -199,7 +206,13 @@ const char* XmlWriter::EscapeWithin(const char* text, size_t limit)
         const char* entity = charLength == 1 ? EntityFor(input[pos]) : nullptr;
         const std::string_view piece = entity ? std::string_view(entity) : CarriedCharacter(input, pos, charLength);
         if (used + piece.size() > limit) break;
-        std::memcpy(m_escaped + used, piece.data(), piece.size());
+        // A character is copied byte by byte: a call to copy one or two bytes costs more.
+        if (entity != nullptr) {
+            std::memcpy(m_escaped + used, entity, piece.size());
+        } else {
+            m_escaped[used] = input[pos];
+            if (charLength == 2) m_escaped[used + 1] = input[pos + 1];
+        }
         used += piece.size();
         pos += charLength;
     }

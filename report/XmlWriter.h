@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "framework/String.h"
 
@@ -60,6 +61,7 @@ private:
     const char* EscapeWithin(const char* text, size_t limit);
     void AppendAttributes(Line& out, const char* name1, const char* value1, const char* name2,
                           const char* value2, size_t tail);
+    int WriteBytes(std::string_view bytes);
     int WriteLine(const Line& out);
 
     char m_escapeInput[kEscapeBytes] = {};

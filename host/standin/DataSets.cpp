@@ -2,8 +2,10 @@
 // from the loaded data folder. A set works on the company whose data id it was given, or
 // on the company the user has open.
 
+#include <algorithm>
 #include <cstring>
-#include <map>
+#include <utility>
+#include <vector>
 
 #include "host/HostLibrary.h"
 #include "host/standin/Binding.h"
@@ -19,12 +21,21 @@ namespace {
 constexpr long kFailed = -1;
 constexpr long kNoMoreRecords = 5000;
 
+// Each open cursor with the position of the next record to look at. A few are open at a time
+// and the program opens one for every row it looks up: a vector keeps its room.
+using OpenCursors = std::vector<std::pair<long, std::size_t>>;
+
+OpenCursors::iterator FindCursor(OpenCursors& cursors, long cursor)
+{
+    return std::find_if(cursors.begin(), cursors.end(), [cursor](const auto& open) { return open.first == cursor; });
+}
+
 // What a set keeps between calls.
 struct SetState {
     const char* className = "ClSetBase";  // how the set names itself in the call log
     ClSetMgr* setMgr = nullptr;
     char curDataId[16] = {};              // empty: the company the user has open
-    std::map<long, std::size_t> cursors;  // each the position of the next record to look at
+    OpenCursors cursors;
     long lastCursor = 0;
 };
 
@@ -48,7 +59,7 @@ long OpenCursor(const ClSetBase* set, const char* call, long* cursor)
     }
     SetState& state = StateOf(set);
     *cursor = ++state.lastCursor;
-    state.cursors[*cursor] = 0;
+    state.cursors.emplace_back(*cursor, 0);
     line.Result(0).Arg(*cursor).Write();
     return 0;
 }
@@ -56,8 +67,8 @@ long OpenCursor(const ClSetBase* set, const char* call, long* cursor)
 // Null for an unknown cursor.
 std::size_t* CursorPosition(const ClSetBase* set, long cursor)
 {
-    std::map<long, std::size_t>& cursors = StateOf(set).cursors;
-    const auto found = cursors.find(cursor);
+    OpenCursors& cursors = StateOf(set).cursors;
+    const auto found = FindCursor(cursors, cursor);
     return found != cursors.end() ? &found->second : nullptr;
 }
 
@@ -72,7 +83,10 @@ long RewindCursor(const ClSetBase* set, const char* call, long cursor)
 
 long CloseCursor(const ClSetBase* set, const char* call, long cursor)
 {
-    const long result = StateOf(set).cursors.erase(cursor) == 1 ? 0 : kFailed;
+    OpenCursors& cursors = StateOf(set).cursors;
+    const auto found = FindCursor(cursors, cursor);
+    const long result = found != cursors.end() ? 0 : kFailed;
+    if (found != cursors.end()) cursors.erase(found);
     CallLogLine(call).Arg(cursor).Result(result).Write();
     return result;
 }

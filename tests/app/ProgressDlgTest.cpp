@@ -1,28 +1,37 @@
 // The progress window created from the real template 131: its caption and both bars after the
-// callers' steps, repaints paced by the display frame while every step is counted, and where
-// it goes over a host window.
+// callers' steps, repaints paced by the display frame while every step is counted (what the
+// window drew is read back from its bar's pixels), and where it goes over a host window.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
+#include "framework/TestSeams.h"
 #include "res/resource.h"
 
 namespace {
 
-// A progress window whose frame clock the test moves.
+// A progress window whose frame clock the test moves, by hand or by `msPerReading` at every
+// reading.
 class PacedProgressDlg : public CProgressDlg {
 public:
-    uint64_t now = 1000;
+    mutable uint64_t now = 1000;
+    uint64_t msPerReading = 0;
 
 protected:
-    uint64_t FrameClockMs() const override { return now; }
+    uint64_t FrameClockMs() const override
+    {
+        const uint64_t reading = now;
+        now += msPerReading;
+        return reading;
+    }
 };
 
 class ProgressWindow : public ::testing::Test {
@@ -32,6 +41,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dlg.Create(IDD_PROGRESS));
+        // In the screen's bottom-left corner, away from the centred windows of the tests that
+        // run beside this one on the same desktop: its pixels are read back.
+        RECT frame{};
+        GetWindowRect(dlg.GetSafeHwnd(), &frame);
+        SetWindowPos(dlg.GetSafeHwnd(), nullptr, 0, GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         dlg.ShowWindow(SW_SHOW);
         dlg.ResetProgress();
     }
@@ -46,6 +61,20 @@ protected:
     // What the controls show, not what the object counted.
     int MainBar() const { return dlg.m_barMain.GetPos(); }
     int TickBar() const { return dlg.m_barTick.GetPos(); }
+
+    // The share of the main bar drawn filled, read from the pixels of its middle row.
+    double DrawnMainFill() const
+    {
+        const HWND bar = dlg.m_barMain.GetSafeHwnd();
+        RECT inside{};
+        GetClientRect(bar, &inside);
+        HDC dc = GetDC(bar);
+        const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT);
+        int filled = 0;
+        for (int x = 1; x < inside.right - 1; ++x) filled += GetPixel(dc, x, inside.bottom / 2) == fill ? 1 : 0;
+        ReleaseDC(bar, dc);
+        return static_cast<double>(filled) / std::max(1L, inside.right - 2);
+    }
 };
 
 // The aggregation's and the report's plan: 1007 steps against a range of 1000.
@@ -65,6 +94,7 @@ TEST_F(ProgressWindow, CallersWholePlanEndsFullAtOneHundredPerCent)
     EXPECT_EQ(Caption(), "集計中 100％");
     EXPECT_EQ(MainBar(), 1000);
     EXPECT_EQ(dlg.MainSteps(), 1007);
+    EXPECT_EQ(dlg.Repaints(), 1) << "a clock that stands still: the first step draws, neither a tenth nor an end";
     EXPECT_EQ(TickBar(), 5) << "a sweep ends with the thin bar full";
     EXPECT_EQ(dlg.TickSteps(), 6 * (1007 + 50));
     PBRANGE range{};
@@ -123,21 +153,62 @@ TEST_F(ProgressWindow, RepaintsArePacedByTheFrameWhileEveryStepIsCounted)
     EXPECT_LE(paced, 1600 / 16 + 1);
 
     const long beforeAdvance = dlg.Repaints();
-    dlg.Advance(1, 1000);
-    EXPECT_LE(dlg.Repaints() - beforeAdvance, 100 + 1) << "the tenths and the end";
+    dlg.Advance(1, 500);
+    EXPECT_EQ(dlg.Repaints(), beforeAdvance) << "neither the tenths nor the end draw";
+    EXPECT_EQ(MainBar(), 501);
+    EXPECT_EQ(Caption(), "集計中 50％");
+
+    dlg.msPerReading = 1;   // a step takes a millisecond
+    const long beforeTimed = dlg.Repaints();
+    const uint64_t start = dlg.now;
+    dlg.Advance(501, 1000);
+    EXPECT_LE(dlg.Repaints() - beforeTimed, static_cast<long>((dlg.now - start) / CProgressDlg::kFrameMs) + 1)
+        << "at most one repaint a frame, the tenths' captions included";
     EXPECT_EQ(MainBar(), 1000);
+    EXPECT_EQ(Caption(), "集計中 100％");
 }
 
-// The controls lag behind between frames, and catch up before the window goes.
-TEST_F(ProgressWindow, DismissShowsTheLastStepsThenHidesTheWindow)
+// Between repaints the caption and both bars already hold every step, while the drawing lags;
+// a message box over the window finds its last state drawn, however the box is reached.
+TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
+{
+    dlg.Advance(0, 0);
+    const long drawn = dlg.Repaints();
+    for (short value = 1; value <= 499; ++value) {
+        dlg.Advance(value, value);
+        ASSERT_EQ(MainBar(), value + 1);
+        ASSERT_EQ(Caption(), "集計中 " + std::to_string(value / 10) + "％");
+        ASSERT_EQ(TickBar(), 5);
+    }
+    EXPECT_EQ(dlg.Repaints(), drawn);
+    EXPECT_LT(DrawnMainFill(), 0.01) << "the frame has not passed: still drawn at the first step";
+
+    double fillUnderTheBox = -1;
+    SetMessageBoxResponder([&](const MessageBoxCall& call) {
+        EXPECT_EQ(call.owner, dlg.GetSafeHwnd());
+        fillUnderTheBox = DrawnMainFill();
+        return IDOK;
+    });
+    CWnd& window = dlg;
+    window.MessageBox("集計できませんでした。", "科目内訳書", MB_ICONEXCLAMATION | MB_OK);
+    SetMessageBoxResponder({});
+    EXPECT_NEAR(fillUnderTheBox, 0.5, 0.01);
+    EXPECT_EQ(dlg.Repaints(), drawn + 1);
+}
+
+// The drawing lags behind between frames, and catches up before the window goes.
+TEST_F(ProgressWindow, DismissDrawsTheLastStepsThenHidesTheWindow)
 {
     dlg.Advance(0, 5);
-    EXPECT_EQ(MainBar(), 6);
-    dlg.m_barTick.SetPos(0);
+    dlg.Advance(6, 250);
     dlg.Tick();
-    EXPECT_EQ(TickBar(), 0) << "within the frame the thin bar is not sent";
-    dlg.Dismiss();
+    EXPECT_EQ(MainBar(), 251);
     EXPECT_EQ(TickBar(), 5);
+    const long drawn = dlg.Repaints();
+    EXPECT_LT(DrawnMainFill(), 0.01);
+    dlg.Dismiss();
+    EXPECT_EQ(dlg.Repaints(), drawn + 1);
+    EXPECT_NEAR(DrawnMainFill(), 0.25, 0.01) << "drawn before it was hidden";
     EXPECT_FALSE(IsWindowVisible(dlg.GetSafeHwnd()));
 }
 

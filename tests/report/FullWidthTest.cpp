@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/CodePage.h"
+#include "framework/FullWidth.h"
 #include "report/FullWidthText.h"
 
 namespace {
@@ -53,6 +55,53 @@ std::string Hex(const std::string& bytes)
         hex += piece;
     }
     return hex;
+}
+
+// Every unit the table maps: each half-width character, and each katakana with either mark.
+std::vector<std::string> HalfWidthUnits()
+{
+    std::vector<std::string> units;
+    for (int c = 0x20; c <= 0x7E; ++c) units.push_back(Byte(c));
+    for (int c = 0xA1; c <= 0xDF; ++c) {
+        units.push_back(Byte(c));
+        if (c >= 0xDE) continue;
+        units.push_back(Byte(c) + "\xDE");
+        units.push_back(Byte(c) + "\xDF");
+    }
+    return units;
+}
+
+// The platform's own mapping as code page 932, its lone combining marks as the spacing ones;
+// empty where some character has no code page 932 form or stays single-byte.
+std::string PlatformFullWidth(const std::string& unit)
+{
+    std::wstring mapped = MapToFullWidth(WideFromCp932(unit));
+    for (wchar_t& c : mapped) {
+        if (c == L'\x3099') c = L'゛';
+        if (c == L'\x309A') c = L'゜';
+    }
+    std::string bytes;
+    if (!Cp932FromWide(mapped, bytes)) return {};
+    for (size_t pos = 0; pos < bytes.size(); pos += 2) {
+        if (Cp932CharLength(bytes, pos) != 2) return {};
+    }
+    return bytes;
+}
+
+// The table stands in for the platform's mapping, which the company name once went through
+// unit by unit: wherever the platform's answer is full-width code page 932 text of as many
+// characters, the two agree.
+TEST(FullWidth, TableAgreesWithThePlatformWhereverItsAnswerFits)
+{
+    int compared = 0;
+    for (const std::string& unit : HalfWidthUnits()) {
+        const std::string platform = PlatformFullWidth(unit);
+        const std::string table = FullWidthCp932(unit);
+        if (platform.empty() || platform.size() != table.size()) continue;
+        ++compared;
+        EXPECT_EQ(table, platform) << "unit " << Hex(unit);
+    }
+    EXPECT_GE(compared, 270) << "of " << HalfWidthUnits().size() << " units";
 }
 
 TEST(FullWidth, EveryPrintableAsciiCharacter)
