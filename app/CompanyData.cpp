@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "aggregate/PeriodMonths.h"
 #include "app/BridgeApp.h"
-#include "app/PeriodMonths.h"
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
 

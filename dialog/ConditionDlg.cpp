@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/PeriodMonths.h"
+#include "aggregate/PeriodMonths.h"
 #include "dialog/ConditionMessages.h"
 #include "dialog/DefaultConditions.h"
 #include "dialog/PathFunctions.h"

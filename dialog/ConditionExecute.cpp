@@ -3,7 +3,7 @@
 // every check has passed.
 #include <cstdlib>
 
-#include "app/PeriodMonths.h"
+#include "aggregate/PeriodMonths.h"
 #include "dialog/ConditionDlg.h"
 #include "dialog/ConditionMessages.h"
 #include "dialog/MonthRange.h"

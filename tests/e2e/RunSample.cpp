@@ -48,7 +48,8 @@ void PrintFile(const std::wstring& path, bool cp932 = false)
     std::fflush(stdout);
 }
 
-// Every message box the run shows is answered with its first button (OK, or Yes).
+// Every message box the run shows is answered with its first button: Yes where it asks (an
+// earlier statement is overwritten), else OK.
 void AnswerMessageBoxes(BridgeProcess& process)
 {
     DWORD exitCode = 0;
@@ -56,8 +57,7 @@ void AnswerMessageBoxes(BridgeProcess& process)
         HWND box = WaitForDialog(process.Id(), kMessageCaption, 200);
         if (box == nullptr) continue;
         Print(L"Message: " + MessageBoxText(box) + L"\n");
-        ClickButton(box, IDOK);
-        ClickButton(box, IDYES);
+        ClickButton(box, GetDlgItem(box, IDYES) != nullptr ? IDYES : IDOK);
         Sleep(200);
     }
 }

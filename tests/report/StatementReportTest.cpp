@@ -124,7 +124,7 @@ TEST_F(ReportTest, OverlongSupportValuesAreCutInsideTheLine)
         EXPECT_GE(value.size(), 220u);
         std::string unescaped = value;
         for (size_t at = 0; (at = unescaped.find("&amp;", at)) != std::string::npos; ++at)
-            unescaped.replace(at, 5, "&");
+            unescaped.replace(at, 5, 1, '&');
         EXPECT_EQ(name.rfind(unescaped, 0), 0u) << "not a clean cut: " << value;
     }
     EXPECT_NE(Output().find("\t\t<PROGRAMVER>" + std::string(226, 'v') + "</PROGRAMVER>\r\n"), std::string::npos);

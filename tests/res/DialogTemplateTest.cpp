@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/CodePage.h"
+#include "res/Version.h"
 #include "res/resource.h"
 
 namespace {
@@ -377,7 +378,7 @@ TEST(ProgramResources, VersionStringIsTheProgramVersion)
 {
     wchar_t text[32] = {};
     ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), IDS_PROGRAM_VERSION, text, 32), 0);
-    EXPECT_STREQ(text, L"17.00.00");
+    EXPECT_STREQ(text, L"" BRIDGE_VERSION_TEXT);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "framework/CodePage.h"
 #include "res/Edition.h"
+#include "res/Version.h"
 #include "res/resource.h"
 #include "tests/support/TestFiles.h"
 
@@ -100,6 +102,9 @@ const Edition kEditions[] = {
     {L"QuorlinA-utf8.exe", "QuorlinA.exe", "Ledgora１７"},
 };
 
+// The version's four numbers, as the version block holds them.
+const WORD kFileVersion[4] = {BRIDGE_FILE_VERSION};
+
 std::wstring BuiltProgram(const wchar_t* file)
 {
     return TestEnvironmentFolder(L"BRIDGE_BUILD_DIR") + L"\\bin\\" + file;
@@ -132,7 +137,7 @@ TEST_P(EditionResources, CarryTheTemplatesThisProgramTests)
         EXPECT_TRUE(found) << "no dialog " << id;
         EXPECT_EQ(shipped, ResourceBytes(tested, id, RT_DIALOG)) << "dialog " << id;
     }
-    EXPECT_EQ(VersionString(Module()), "17.00.00");
+    EXPECT_EQ(VersionString(Module()), BRIDGE_VERSION_TEXT);
 }
 
 TEST_P(EditionResources, VersionBlockNamesTheEdition)
@@ -144,8 +149,8 @@ TEST_P(EditionResources, VersionBlockNamesTheEdition)
 
     EXPECT_EQ(VersionValue(block, L"ProductName"), GetParam().productName);
     EXPECT_EQ(VersionValue(block, L"OriginalFilename"), GetParam().originalName);
-    EXPECT_EQ(VersionValue(block, L"FileVersion"), "17.0.0.0");
-    EXPECT_EQ(VersionValue(block, L"ProductVersion"), "17.0.0.0");
+    EXPECT_EQ(VersionValue(block, L"FileVersion"), BRIDGE_FILE_VERSION_TEXT);
+    EXPECT_EQ(VersionValue(block, L"ProductVersion"), BRIDGE_FILE_VERSION_TEXT);
     const std::string description = VersionValue(block, L"FileDescription");
     EXPECT_EQ(description.rfind("科目内訳書 連動コンポーネント", 0), 0u) << description;
     EXPECT_NE(description.find(GetParam().productName), std::string::npos) << description;
@@ -154,9 +159,9 @@ TEST_P(EditionResources, VersionBlockNamesTheEdition)
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &length));
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 17));
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 17));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(kFileVersion[1], kFileVersion[0]));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(kFileVersion[3], kFileVersion[2]));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(kFileVersion[1], kFileVersion[0]));
 
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &length));
     ASSERT_GE(length, sizeof(DWORD));
@@ -175,6 +180,9 @@ TEST_P(EditionResources, ManifestAsksForVisualStylesAndPerMonitorDpi)
                              ">PerMonitorV2,PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
                              "level=\"asInvoker\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    // The manifest names the program by the version the version block holds.
+    EXPECT_NE(manifest.find("name=\"Quorlin.StatementBridge\" version=\"" BRIDGE_FILE_VERSION_TEXT "\""),
+              std::string::npos);
 }
 
 // The machine a program image is built for, from its PE header (0 when it has none).
@@ -253,6 +261,18 @@ TEST(EditionManifest, TemplateTestsRunUnderTheShippedManifest)
     const std::string shippedManifest = ResourceBytes(shipped.Module(), 1, RT_MANIFEST, &found);
     ASSERT_TRUE(found);
     EXPECT_EQ(ResourceBytes(GetModuleHandleW(nullptr), 1, RT_MANIFEST), shippedManifest);
+}
+
+// The version is written in three forms in one file: they must name the same version, the
+// program's own one with two digits per part ("17.00.00").
+TEST(ProgramVersion, EveryFormNamesTheSameVersion)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%02u.%02u.%02u", kFileVersion[0], kFileVersion[1], kFileVersion[2]);
+    EXPECT_STREQ(BRIDGE_VERSION_TEXT, text);
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", kFileVersion[0], kFileVersion[1], kFileVersion[2],
+                  kFileVersion[3]);
+    EXPECT_STREQ(BRIDGE_FILE_VERSION_TEXT, text);
 }
 
 TEST(EditionName, IsDoubleByteTextMatchingTheVersionBlock)

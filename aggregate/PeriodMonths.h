@@ -1,5 +1,6 @@
 #pragma once
-// The accounting months of a company's period, shared by the run and the condition dialog.
+// The accounting months of a company's period, from the host's period calendar: the run and
+// the condition dialog both take them from here.
 
 // Writes the period's first accounting month (1..12) and its last month code (calendar month
 // of the end date, plus 100 when the period crosses a year end). A null pointer skips that

@@ -1,4 +1,4 @@
-#include "app/PeriodMonths.h"
+#include "aggregate/PeriodMonths.h"
 
 #include <new>
 

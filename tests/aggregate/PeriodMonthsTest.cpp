@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "app/PeriodMonths.h"
+#include "aggregate/PeriodMonths.h"
 #include "tests/host/ServedTestCompany.h"
 
 namespace {
