@@ -114,7 +114,8 @@ int BalanceAggregator::Aggregate(int taxMode, const StFINDINFO* conditions, cons
     rule->MoveReady(_RuleKamokuSumType_Base, _RuleKamokuSumType_Bmn, _RuleKamokuSumType_Disptype, conditions,
                     nullptr, _RuleKamokuSumType_Past);
     long count = 0;
-    if (rule->GetSumCount(&count) != 0) return 0;
+    // A negative count is no count: an empty statement would pass for the company's books.
+    if (rule->GetSumCount(&count) != 0 || count < 0) return 0;
     progressWindow->Advance(300, 400);
     if (rule->SetMovePos(0) != 0) return 0;
 

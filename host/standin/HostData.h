@@ -5,6 +5,7 @@
 // ten-thousandths of a yen), so that serving them is a copy.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,6 +28,7 @@ struct HostFaults {
     bool failRuleCreation = false;             // new (std::nothrow) ClRuleKamoku gives null
     bool failPeriodCreation = false;           // new (std::nothrow) ClAccPeriod gives null
     long getSumCountStatus = 0;
+    std::optional<long> sumCount;              // the count GetSumCount reports in place of the rows'
     long setMovePosStatus = 0;
     long moveNextRow = 0;                      // 1-based row at which MoveNext returns moveNextStatus
     long moveNextStatus = 0;

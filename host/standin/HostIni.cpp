@@ -173,6 +173,20 @@ void ReadMoveNextFault(SectionReader& reader, HostFaults& faults)
     faults.moveNextStatus = static_cast<long>(status);
 }
 
+// "SumCount = n": GetSumCount succeeds with a count of n, whatever the rows are.
+void ReadSumCount(SectionReader& reader, HostFaults& faults)
+{
+    const IniEntry* entry = reader.Take("SumCount", false);
+    if (entry == nullptr) return;
+    int64_t count = 0;
+    if (!ParseInteger(entry->value, kLongMin, kLongMax, count)) {
+        reader.Refuse(*entry, "SumCount must be a whole number from " + std::to_string(kLongMin) + " to " +
+                                  std::to_string(kLongMax));
+        return;
+    }
+    faults.sumCount = static_cast<long>(count);
+}
+
 // "Throw = Class::Operation": that call does its work, is logged, and then throws. Creating
 // and deleting objects cannot throw (the program relies on new (std::nothrow) and on delete).
 void ReadThrowFault(SectionReader& reader, HostFaults& faults)
@@ -196,6 +210,7 @@ std::string ReadFaults(const IniSection& section, HostFaults& faults)
     ReadCreationFault(reader, "RuleCreation", faults.failRuleCreation);
     ReadCreationFault(reader, "PeriodCreation", faults.failPeriodCreation);
     reader.Long("GetSumCount", false, faults.getSumCountStatus);
+    ReadSumCount(reader, faults);
     reader.Long("SetMovePos", false, faults.setMovePosStatus);
     ReadMoveNextFault(reader, faults);
     reader.Long("TaxGet", false, faults.taxGetStatus);

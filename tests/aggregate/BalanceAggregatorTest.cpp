@@ -302,6 +302,7 @@ TEST_F(Aggregation, EveryHostFailureFailsTheAggregationAndLeavesWhatWasRead)
         {"GetSumCount = -3\n", {}, true},
         {"SetMovePos = -4\n", {}, true},
         {"MoveNext = 3 -7\n", {1, 2}, true},
+        {"SumCount = -2\n", {}, true},  // a count that cannot be right
     };
     for (const FailureCase& each : cases) {
         Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""), "", each.fault);
