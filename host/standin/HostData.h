@@ -34,6 +34,8 @@ struct HostFaults {
     long moveNextStatus = 0;
     long taxGetStatus = 0;                     // ClSetShohizei::Get
     std::string throwingCall;                  // "Class::Operation" that throws instead of returning
+    long throwingCallNumber = 0;               // only its Nth call throws; 0: every call
+    mutable long throwingCallsMade = 0;        // calls of throwingCall so far, counted as they are made
 };
 
 // Slowed host calls, so that a person (or a picture) can see a run's progress window.

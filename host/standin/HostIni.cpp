@@ -187,21 +187,28 @@ void ReadSumCount(SectionReader& reader, HostFaults& faults)
     faults.sumCount = static_cast<long>(count);
 }
 
-// "Throw = Class::Operation": that call does its work, is logged, and then throws. Creating
-// and deleting objects cannot throw (the program relies on new (std::nothrow) and on delete).
+// "Throw = Class::Operation [N]": that call (only its Nth one when N is given) does its work,
+// is logged, and then throws. Creating and deleting objects cannot throw (the program relies
+// on new (std::nothrow) and on delete).
 void ReadThrowFault(SectionReader& reader, HostFaults& faults)
 {
     const IniEntry* entry = reader.Take("Throw", false);
     if (entry == nullptr) return;
-    const std::string& call = entry->value;
+    const std::size_t blank = entry->value.find_first_of(" \t");
+    const std::string call = entry->value.substr(0, blank);
     const std::size_t colons = call.find("::");
     const bool named = colons != std::string::npos && colons > 0 && colons + 2 < call.size();
     const std::string operation = named ? call.substr(colons + 2) : "";
-    if (!named || operation == "new" || operation == "delete") {
-        reader.Refuse(*entry, "Throw must name a host call as Class::Operation, e.g. ClSysUser::GetCurUserID");
+    int64_t number = 0;
+    const bool numbered = blank == std::string::npos ||
+                          ParseInteger(Trimmed(entry->value.substr(blank)), 1, kLongMax, number);
+    if (!named || operation == "new" || operation == "delete" || !numbered) {
+        reader.Refuse(*entry, "Throw must name a host call as Class::Operation, e.g. ClSysUser::GetCurUserID, "
+                              "and may add which of its calls throws, from 1");
         return;
     }
     faults.throwingCall = call;
+    faults.throwingCallNumber = static_cast<long>(number);
 }
 
 std::string ReadFaults(const IniSection& section, HostFaults& faults)
