@@ -126,7 +126,7 @@ TEST(PathCharsTest, RefusesDoubleBackslashesAndRefusedCharacters)
     EXPECT_FALSE(IsValidPathChars("\\\\server\\\\share\\a.xml"));
     EXPECT_TRUE(IsValidPathChars("\\\\server\\share\\a.xml"));
     EXPECT_FALSE(IsValidPathChars("C:\\out\\*.xml"));
-    for (const char* refused : {"/", ":", ",", ";", "*", "?", "\"", ">", "<", "|"}) {
+    for (const char* refused : {"/", ":", ",", ";", "*", "?", "\"", ">", "<", "|", "\x01", "\t", "\x1F", "\x7F"}) {
         const std::string path = std::string("C:\\out\\a") + refused + "b.xml";
         EXPECT_FALSE(IsValidPathChars(path.c_str())) << path;
         const std::string share = std::string("\\\\server\\share\\a") + refused + ".xml";
@@ -134,6 +134,12 @@ TEST(PathCharsTest, RefusesDoubleBackslashesAndRefusedCharacters)
     }
     EXPECT_TRUE(IsValidPathChars("C:\\out\\a.xml"));
     EXPECT_TRUE(IsValidPathChars("a.xml"));
+    // A colon belongs only right after a leading drive letter.
+    EXPECT_TRUE(IsValidPathChars("C:a.xml"));
+    EXPECT_FALSE(IsValidPathChars("abc:def.xml"));
+    EXPECT_FALSE(IsValidPathChars("X:\\dir\\a:b.xml"));
+    EXPECT_FALSE(IsValidPathChars(":a.xml"));
+    EXPECT_FALSE(IsValidPathChars("\x83:a.xml"));  // a lone lead byte is no drive letter
 }
 
 TEST(PathCharsTest, SecondBytesAreNeitherBackslashesNorBars)
