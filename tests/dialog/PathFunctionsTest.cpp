@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
@@ -33,6 +34,56 @@ bool FolderExists(const std::string& cp932Path)
     const DWORD attributes = GetFileAttributesW(WideFromCp932(cp932Path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// The folders created below `folder` while it lives, in the order the file system reports
+// them, as another program watching the folder sees them.
+class FolderCreations {
+public:
+    explicit FolderCreations(const std::wstring& folder)
+        : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr))
+    {
+        overlapped_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        Watch();
+    }
+    ~FolderCreations()
+    {
+        CancelIo(folder_);
+        CloseHandle(folder_);
+        CloseHandle(overlapped_.hEvent);
+    }
+    // What was reported until the file system has been quiet for a moment.
+    std::vector<std::wstring> Names()
+    {
+        std::vector<std::wstring> names;
+        DWORD got = 0;
+        while (WaitForSingleObject(overlapped_.hEvent, 300) == WAIT_OBJECT_0 &&
+               GetOverlappedResult(folder_, &overlapped_, &got, FALSE)) {
+            for (const char* at = buffer_; got != 0;) {
+                const auto* notice = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(at);
+                if (notice->Action == FILE_ACTION_ADDED)
+                    names.emplace_back(notice->FileName, notice->FileNameLength / sizeof(WCHAR));
+                if (notice->NextEntryOffset == 0) break;
+                at += notice->NextEntryOffset;
+            }
+            Watch();
+        }
+        return names;
+    }
+
+private:
+    void Watch()
+    {
+        ResetEvent(overlapped_.hEvent);
+        ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, TRUE, FILE_NOTIFY_CHANGE_DIR_NAME, nullptr,
+                              &overlapped_, nullptr);
+    }
+
+    HANDLE folder_;
+    OVERLAPPED overlapped_ = {};
+    alignas(DWORD) char buffer_[4096];
+};
 
 std::string Normalized(const char* path)
 {
@@ -216,8 +267,9 @@ TEST_F(FolderTreeTest, ExistingFoldersAreFoundByTheirFolderPart)
 TEST_F(FolderTreeTest, CreatesEveryMissingLevelInOrder)
 {
     const std::string folder = Path(L"new1\\new2\\");
+    FolderCreations created(temp.Path());
     EXPECT_TRUE(CreateFolderTree(folder.c_str()));
-    EXPECT_TRUE(FolderExists(Path(L"new1")));
+    EXPECT_EQ(created.Names(), (std::vector<std::wstring>{L"new1", L"new1\\new2"}));
     EXPECT_TRUE(FolderExists(folder));
     EXPECT_TRUE(CreateFolderTree(folder.c_str()));  // all there already
 
