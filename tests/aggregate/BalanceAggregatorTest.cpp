@@ -328,6 +328,15 @@ TEST_F(Aggregation, KeptRuleIsUsedAgainWithoutAttachingIt)
     EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
 }
 
+TEST_F(Aggregation, ALookupWhoseHostCallThrowsStillReleasesItsCursor)
+{
+    Serve(Row(1, "1", ""), "", "Throw = ClSetKamoku::WalkFind\n");
+    EXPECT_ANY_THROW(Run(Months(1, 12)));
+    const std::vector<std::string> calls = CallNames();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "ClSetKamoku::ReleaseCursor");
+}
+
 TEST_F(Aggregation, FailedEntryAllocationStopsTheRowsWithEarlierEntriesKept)
 {
     Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""));
