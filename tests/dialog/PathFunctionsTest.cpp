@@ -35,31 +35,29 @@ bool FolderExists(const std::string& cp932Path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The folders created below `folder` while it lives, in the order the file system reports
-// them, as another program watching the folder sees them.
+// The folders created below `folder` from now on, in the order the file system reports them
+// to a program that watches the folder.
 class FolderCreations {
 public:
     explicit FolderCreations(const std::wstring& folder)
-        : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr))
+        : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr))
     {
-        overlapped_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         Watch();
     }
     ~FolderCreations()
     {
-        CancelIo(folder_);
         CloseHandle(folder_);
-        CloseHandle(overlapped_.hEvent);
+        CloseHandle(done_.hEvent);
     }
+
     // What was reported until the file system has been quiet for a moment.
     std::vector<std::wstring> Names()
     {
         std::vector<std::wstring> names;
         DWORD got = 0;
-        while (WaitForSingleObject(overlapped_.hEvent, 300) == WAIT_OBJECT_0 &&
-               GetOverlappedResult(folder_, &overlapped_, &got, FALSE)) {
+        while (WaitForSingleObject(done_.hEvent, 300) == WAIT_OBJECT_0 &&
+               GetOverlappedResult(folder_, &done_, &got, FALSE)) {
             for (const char* at = buffer_; got != 0;) {
                 const auto* notice = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(at);
                 if (notice->Action == FILE_ACTION_ADDED)
@@ -75,13 +73,13 @@ public:
 private:
     void Watch()
     {
-        ResetEvent(overlapped_.hEvent);
-        ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, TRUE, FILE_NOTIFY_CHANGE_DIR_NAME, nullptr,
-                              &overlapped_, nullptr);
+        ResetEvent(done_.hEvent);
+        ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, TRUE, FILE_NOTIFY_CHANGE_DIR_NAME, nullptr, &done_,
+                              nullptr);
     }
 
     HANDLE folder_;
-    OVERLAPPED overlapped_ = {};
+    OVERLAPPED done_ = {0, 0, {}, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     alignas(DWORD) char buffer_[4096];
 };
 
