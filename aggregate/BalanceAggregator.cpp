@@ -130,7 +130,8 @@ int BalanceAggregator::Aggregate(int taxMode, const StFINDINFO* conditions, cons
     rule->MoveReady(_RuleKamokuSumType_Base, _RuleKamokuSumType_Bmn, _RuleKamokuSumType_Disptype, conditions,
                     nullptr, _RuleKamokuSumType_Past);
     long count = 0;
-    if (rule->GetSumCount(&count) != 0) return 0;
+    // A negative count is no count: an empty statement would pass for the company's books.
+    if (rule->GetSumCount(&count) != 0 || count < 0) return 0;
     progressWindow->Advance(300, 400);
     if (rule->SetMovePos(0) != 0) return 0;
 
@@ -185,6 +186,36 @@ bool BalanceAggregator::IsKept(const StKAMOKUSUMINFO& row)
     return accountClass == 0 || accountClass == 1;
 }
 
+namespace {
+
+// A cursor of the account set, released however the lookup ends, also when a host call
+// throws. A release that throws in turn has nothing left to undo.
+class AccountCursor {
+public:
+    explicit AccountCursor(ClSetKamoku& accounts) : accounts_(accounts)
+    {
+        accounts_.GetCursor(&cursor_);
+        accounts_.ReadyCursor(cursor_);
+    }
+    ~AccountCursor()
+    {
+        try {
+            accounts_.ReleaseCursor(cursor_);
+        } catch (...) {
+        }
+    }
+    AccountCursor(const AccountCursor&) = delete;
+    AccountCursor& operator=(const AccountCursor&) = delete;
+
+    long Id() const { return cursor_; }
+
+private:
+    ClSetKamoku& accounts_;
+    long cursor_ = 0;
+};
+
+}  // namespace
+
 int16_t BalanceAggregator::LookupAccountClass(int32_t code)
 {
     auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(kAccountSet, 1));
@@ -198,13 +229,9 @@ int16_t BalanceAggregator::LookupAccountClass(int32_t code)
     condition.nConnector = 0;    // the last condition
     StKAMOKUINFO found;
     std::memset(&found, 0, sizeof found);
-    long cursor = 0;
-    accounts->GetCursor(&cursor);
-    accounts->ReadyCursor(cursor);
-    accounts->WalkFind(cursor, &condition, &found);
-    const int16_t accountClass = found.nCode == code ? found.nClass : -1;
-    accounts->ReleaseCursor(cursor);
-    return accountClass;
+    const AccountCursor cursor(*accounts);
+    accounts->WalkFind(cursor.Id(), &condition, &found);
+    return found.nCode == code ? found.nClass : -1;
 }
 
 void BalanceAggregator::ReleaseRule()

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "aggregate/BalanceAggregator.h"
-#include "aggregate/FixedAmount.h"
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
@@ -89,15 +88,32 @@ RunConditions TakeConditions(const CConditionDlg& dlg)
     return conditions;
 }
 
-// A sum beyond the money limit fails the aggregation like any other failure.
+// Once the progress window is up, a stage that throws (a host call, memory, a sum beyond the
+// money limit) has failed like one that returned 0, so the run can say so over the window.
+template <typename Stage>
+int ZeroIfThrown(Stage stage)
+{
+    try {
+        return stage();
+    } catch (...) {
+        return 0;
+    }
+}
+
 int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& conditions,
                       const StFINDINFO& findInfo, const StDATAINFO& data)
 {
-    try {
-        return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data);
-    } catch (const AmountOverflow&) {
-        return 0;
-    }
+    return ZeroIfThrown([&] { return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data); });
+}
+
+// Started by the host, the path is the host's affair: the entry keeps the path it held.
+// Remembering is best effort: the statement is written, whatever happens here.
+void RememberConditions(CConditionDlg& dlg, const RunConditions& conditions, bool fromHost)
+{
+    ZeroIfThrown([&] {
+        return dlg.WriteLastConditions(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
+                                       fromHost ? nullptr : conditions.outputPath);
+    });
 }
 
 // A report that stopped at a balance the file cannot carry names its account.
@@ -175,12 +191,11 @@ BOOL CBridgeApp::RunSteps()
     if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0)
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
-    const int written = report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo);
+    const int written =
+        ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo); });
 
     if (written != 0) {
-        // Started by the host, the path is the host's affair: the entry keeps the path it held.
-        conditionDlg.WriteLastConditions(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
-                                         m_bFromHost == 1 ? nullptr : conditions.outputPath);
+        RememberConditions(conditionDlg, conditions, m_bFromHost == 1);
         progressDlg.Dismiss();
         RestoreWaitCursor();
         progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);

@@ -35,6 +35,32 @@ long SelectedDataNumber()
     return no2;
 }
 
+// A walk of the company-data set: the cursor is released however the walk ends, also when a
+// host call throws. A release that throws in turn has nothing left to undo.
+class DataCursor {
+public:
+    explicit DataCursor(ClSetData& dataSet) : dataSet_(dataSet)
+    {
+        dataSet_.GetDatCursor(&cursor_);
+        dataSet_.ReadyDat(cursor_, 0);
+    }
+    ~DataCursor()
+    {
+        try {
+            dataSet_.ReleaseDatCursor(cursor_);
+        } catch (...) {
+        }
+    }
+    DataCursor(const DataCursor&) = delete;
+    DataCursor& operator=(const DataCursor&) = delete;
+
+    long Id() const { return cursor_; }
+
+private:
+    ClSetData& dataSet_;
+    long cursor_ = 0;
+};
+
 // The month values are written as 16-bit numbers into the items' value fields.
 void SetItem(StFINDITEM& item, int16_t comparison, int16_t value, int16_t link)
 {
@@ -69,20 +95,16 @@ int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
     std::memset(out, 0, sizeof *out);
     if (m_pDataSet == nullptr) return 0;
 
-    long cursor = 0;
-    m_pDataSet->GetDatCursor(&cursor);
-    m_pDataSet->ReadyDat(cursor, 0);
-    int found = 0;
+    const DataCursor cursor(*m_pDataSet);
     StDATAINFO record;
     std::memset(&record, 0, sizeof record);
-    while (found == 0 && m_pDataSet->WalkDat(&record, cursor) == 0) {
+    while (m_pDataSet->WalkDat(&record, cursor.Id()) == 0) {
         if (record.nDataNo == selectedNo) {
             *out = record;
-            found = 1;
+            return 1;
         }
     }
-    m_pDataSet->ReleaseDatCursor(cursor);
-    return found;
+    return 0;
 }
 
 // Month numbers are calendar months 1..12; the host wants month indexes of the accounting

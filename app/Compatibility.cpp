@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProfileText.h"
 #include "framework/CodePage.h"
 #include "framework/File.h"
 #include "framework/FileSystem.h"
@@ -21,6 +20,7 @@ const char kDefinitionsFile[] = "TavrinDef.ini";
 const char kLevelSection[] = "ProgramLevel";
 const char kLevelKey[] = "RK13_U";
 const long kOurLevel = 1;
+const size_t kLevelBufferSize = 16;
 
 enum CompatibilityCode : int {
     kCompatible = 0,
@@ -61,10 +61,10 @@ std::string DefinitionsPath()
 
 // The level is read as atoi reads it: "1abc" is 1, "abc" is 0. Beyond the range of long it
 // holds at the range's end, which compares the same way.
-int CodeForLevel(const std::string& level)
+int CodeForLevel(const char* level)
 {
-    if (level.empty()) return kNoDefinitions;
-    const long value = std::strtol(level.c_str(), nullptr, 10);
+    if (*level == '\0') return kNoDefinitions;
+    const long value = std::strtol(level, nullptr, 10);
     if (value == kOurLevel) return kCompatible;
     return value < kOurLevel ? kReceiverOlder : kReceiverNewer;
 }
@@ -74,8 +74,12 @@ int ReadCompatibility()
     const std::string path = DefinitionsPath();
     CFileStatus status;
     if (!CFile::GetStatus(path.c_str(), status)) return kNoDefinitions;
-    // A missing section or key means the receiving program expects the first level.
-    return CodeForLevel(ReadProfileValue(path.c_str(), kLevelSection, kLevelKey, "1"));
+    // The level as the platform reads it (whatever the file's encoding), into the 16 bytes it
+    // is given. A missing section or key means the receiving program expects the first level.
+    char level[kLevelBufferSize] = {};
+    const CString text = GetProfileText(path.c_str(), kLevelSection, kLevelKey, "1", sizeof level);
+    CopyCp932Text(level, sizeof level, text, static_cast<size_t>(text.GetLength()));
+    return CodeForLevel(level);
 }
 
 const RefusalMessage* FindRefusal(int code)

@@ -1,5 +1,6 @@
 // The last-conditions settings file: one line per host user and selection,
 // "user/no1/no2:tax/month/path\n", in the host's settings folder (folder type 1).
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -71,10 +72,15 @@ std::string WithoutEntries(std::string_view text, std::string_view key)
     return kept;
 }
 
-long LeadingNumber(std::string_view text)
+// A stored number as a 16-bit value, held at the ends of its range: a to-month of 65539 must
+// not come back as March.
+int16_t LeadingNumber(std::string_view text)
 {
     const std::string digits(text);
-    return std::strtol(digits.c_str(), nullptr, 10);
+    const long value = std::strtol(digits.c_str(), nullptr, 10);
+    if (value > INT16_MAX) return INT16_MAX;
+    if (value < INT16_MIN) return INT16_MIN;
+    return static_cast<int16_t>(value);
 }
 
 struct StoredConditions {
@@ -90,10 +96,23 @@ bool ParseValue(std::string_view value, StoredConditions& out)
     const size_t first = value.find('/');
     const size_t last = value.rfind('/');
     if (first == std::string_view::npos || first == last) return false;
-    out.taxIncluded = static_cast<int16_t>(LeadingNumber(value.substr(0, first)));
-    out.toMonth = static_cast<int16_t>(LeadingNumber(value.substr(first + 1, last - first - 1)));
+    out.taxIncluded = LeadingNumber(value.substr(0, first));
+    out.toMonth = LeadingNumber(value.substr(first + 1, last - first - 1));
     out.path = value.substr(last + 1);
     return true;
+}
+
+enum class FileState { kMissing, kPresent, kUnknown };
+
+// Only "no such file" means there is no file: one that is there but cannot be looked at (no
+// access, a name the system cannot resolve) must not be replaced by a fresh one.
+FileState SettingsFileState(const char* path)
+{
+    CFileStatus status;
+    CFileException error;
+    if (CFile::GetStatus(path, status, &error)) return FileState::kPresent;
+    const bool missing = error.m_lOsError == ERROR_FILE_NOT_FOUND || error.m_lOsError == ERROR_PATH_NOT_FOUND;
+    return missing ? FileState::kMissing : FileState::kUnknown;
 }
 
 bool ReplaceFile(const CString& path, const std::string& text)
@@ -130,8 +149,10 @@ BOOL CConditionDlg::ReadLastConditions(int16_t* taxIncluded, int16_t* toMonth, c
     if (entry == std::string::npos) return FALSE;
     const size_t valueStart = entry + key.Bytes().size();
     const size_t lineEnd = text.find('\n', valueStart);
-    const std::string_view value = std::string_view(text).substr(
+    std::string_view value = std::string_view(text).substr(
         valueStart, lineEnd == std::string::npos ? std::string::npos : lineEnd - valueStart);
+    // A line an editor ended in CR LF: the CR is no part of the path.
+    if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
 
     StoredConditions stored;
     if (!ParseValue(value, stored)) return FALSE;
@@ -155,8 +176,8 @@ BOOL CConditionDlg::WriteLastConditions(int16_t taxIncluded, int16_t toMonth, co
 
     const CString filePath = SettingsFilePath(folder);
     std::string text;
-    CFileStatus status;
-    if (CFile::GetStatus(filePath, status) && !ReadWholeFile(filePath, text)) return FALSE;
+    const FileState state = SettingsFileState(filePath);
+    if (state == FileState::kUnknown || (state == FileState::kPresent && !ReadWholeFile(filePath, text))) return FALSE;
 
     // The entry moves to the end; every other line keeps its bytes and its place.
     std::string content = WithoutEntries(text, key.Bytes());

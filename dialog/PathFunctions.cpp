@@ -62,6 +62,16 @@ bool HasRefusedChar(std::string_view text)
     return false;
 }
 
+// Control characters (0x01-0x1F, 0x7F) have no place in a file name.
+bool HasControlChar(std::string_view text)
+{
+    for (size_t i = 0; i < text.size(); i += Cp932CharLength(text, i)) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) return true;
+    }
+    return false;
+}
+
 bool IsNetworkPath(std::string_view path)
 {
     return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
@@ -75,6 +85,11 @@ bool EndsInBackslash(std::string_view text)
 bool IsAsciiLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 char FoldCase(char c)
@@ -155,10 +170,13 @@ BOOL IsValidPathChars(const char* path)
         checked = text.substr(2);
     } else {
         if (HasDoubleBackslash(text, 0)) return FALSE;
-        const size_t colon = FindChar(text, ':');
-        if (colon != kNone) checked = text.substr(colon + 1);
+        // A colon belongs only right after a leading drive letter; anywhere else it would
+        // name a stream of a file. A digit there is left for the drive check to refuse.
+        const bool driveColon =
+            text.size() >= 2 && text[1] == ':' && (IsAsciiLetter(text[0]) || IsAsciiDigit(text[0]));
+        if (driveColon) checked = text.substr(2);
     }
-    return HasRefusedChar(checked) ? FALSE : TRUE;
+    return HasRefusedChar(checked) || HasControlChar(checked) ? FALSE : TRUE;
 }
 
 BOOL IsValidDrive(const char* path)

@@ -11,7 +11,8 @@
 
 constexpr size_t kPathBufferSize = 261;
 
-// No refused character ("/:,;*?\"><|" after the drive) and no misplaced double backslash.
+// No refused character ("/:,;*?\"><|" after a leading drive letter and its colon), no control
+// character and no misplaced double backslash.
 BOOL IsValidPathChars(const char* path);
 // The drive letter (by the first character) or the network share of the path is usable.
 BOOL IsValidDrive(const char* path);

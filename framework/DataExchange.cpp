@@ -11,18 +11,6 @@ HWND DialogItem(CDataExchange* exchange, int id)
     return ::GetDlgItem(exchange->m_pDlgWnd->m_hWnd, id);
 }
 
-// The longest prefix of `text` of at most `maxBytes` bytes that ends on a character boundary.
-size_t CharacterBoundaryPrefix(const std::string& text, size_t maxBytes)
-{
-    size_t end = 0;
-    while (end < text.size()) {
-        const size_t next = end + Cp932CharLength(text, end);
-        if (next > maxBytes) break;
-        end = next;
-    }
-    return end;
-}
-
 void LimitLastControl(CDataExchange* exchange, int maxChars)
 {
     if (!exchange || exchange->m_idLastControl == 0) return;
@@ -51,15 +39,9 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value)
     else control.SetWindowText(value);
 }
 
-void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars)
+void DDV_MaxChars(CDataExchange* exchange, CString& /*value*/, int maxChars)
 {
     if (!exchange || maxChars < 0) return;
-    if (!exchange->m_bSaveAndValidate) {
-        LimitLastControl(exchange, maxChars);
-        return;
-    }
-    if (value.GetLength() <= maxChars) return;
-    const size_t keep = CharacterBoundaryPrefix(value.Bytes(), static_cast<size_t>(maxChars));
-    value = CString(value, static_cast<int>(keep));
+    if (!exchange->m_bSaveAndValidate) LimitLastControl(exchange, maxChars);
 }
 

@@ -20,7 +20,8 @@ public:
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control);
 // The text of control `id` and `value`, converted between UTF-16 and CP932.
 void DDX_Text(CDataExchange* exchange, int id, CString& value);
-// For the control of the preceding DDX_Text: on load, limits it to `maxChars` characters; on
-// save, cuts `value` to at most `maxChars` bytes, never in the middle of a double-byte
-// character.
+// For the control of the preceding DDX_Text: on load, limits it to `maxChars` characters, the
+// limit of what the user types. On save `value` is taken whole: a longer text is one the
+// program put there itself, and cutting it would change its meaning ("110" is no "11"); the
+// dialog's own checks judge it.
 void DDV_MaxChars(CDataExchange* exchange, CString& value, int maxChars);

@@ -102,15 +102,20 @@ ULONGLONG CFile::GetLength() const
     return static_cast<ULONGLONG>(size.QuadPart);
 }
 
-BOOL CFile::GetStatus(const char* path, CFileStatus& status)
+BOOL CFile::GetStatus(const char* path, CFileStatus& status, CFileException* error)
 {
+    if (error) *error = CFileException(ERROR_INVALID_NAME);
     if (!path || !*path) return FALSE;
     const std::wstring widePath = WideFromCp932(path);
     // Wildcards would name a pattern, not a file.
     if (widePath.find_first_of(L"*?") != std::wstring::npos) return FALSE;
 
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(ExtendedLengthPath(widePath).c_str(), GetFileExInfoStandard, &data)) return FALSE;
+    if (!::GetFileAttributesExW(ExtendedLengthPath(widePath).c_str(), GetFileExInfoStandard, &data)) {
+        if (error) *error = CFileException(::GetLastError());
+        return FALSE;
+    }
+    if (error) *error = CFileException();
     status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     status.m_attribute = static_cast<BYTE>(data.dwFileAttributes & 0xFF);
     return TRUE;

@@ -43,8 +43,10 @@ public:
     ULONGLONG GetLength() const;
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
 
-    // FALSE when nothing of that name exists (or the name is not a plain path).
-    static BOOL GetStatus(const char* path, CFileStatus& status);
+    // FALSE when nothing of that name exists (or the name is not a plain path), with `error`
+    // (when given) telling why: ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is
+    // nothing of that name, another code when the system could not tell.
+    static BOOL GetStatus(const char* path, CFileStatus& status, CFileException* error = nullptr);
     static void Remove(const char* path);
 
 private:

@@ -79,6 +79,21 @@ BOOL SetCurrentFolder(const char* folder)
     return ::SetCurrentDirectoryW(WideFromCp932(folder).c_str());
 }
 
+CString GetProfileText(const char* path, const char* section, const char* key, const char* defaultValue,
+                       size_t capacity)
+{
+    std::wstring value(capacity, L'\0');
+    const DWORD length = ::GetPrivateProfileStringW(WideFromCp932(section ? section : "").c_str(),
+                                                    WideFromCp932(key ? key : "").c_str(),
+                                                    WideFromCp932(defaultValue ? defaultValue : "").c_str(),
+                                                    value.data(), static_cast<DWORD>(capacity),
+                                                    WideFromCp932(path ? path : "").c_str());
+    value.resize(length < capacity ? length : 0);
+    std::string bytes;
+    Cp932FromWide(value, bytes);
+    return FromBytes(bytes);
+}
+
 CString GetEnvironmentText(const char* name)
 {
     if (!name || !*name) return CString();

@@ -16,5 +16,10 @@ CString FolderOfPath(const char* path);
 CString GetCurrentFolder();
 // Makes `folder` the process's current directory.
 BOOL SetCurrentFolder(const char* folder);
+// GetPrivateProfileStringW: `key` of `[section]` in the INI file at `path`, read into a
+// buffer of `capacity` characters (the terminator included) and given back as CP932;
+// `defaultValue` when the section or the key is missing.
+CString GetProfileText(const char* path, const char* section, const char* key, const char* defaultValue,
+                       size_t capacity);
 // The value of an environment variable; "" when it is not set.
 CString GetEnvironmentText(const char* name);

@@ -121,7 +121,9 @@ void CallLogLine::Write() const
 {
     if (!wanted_) return;
     const HostData* data = ServedDataIfLoaded();
-    const bool throws = data != nullptr && !data->faults.throwingCall.empty() && data->faults.throwingCall == call_;
+    const bool named = data != nullptr && !data->faults.throwingCall.empty() && data->faults.throwingCall == call_;
+    const bool throws = named && (data->faults.throwingCallNumber == 0 ||
+                                  ++data->faults.throwingCallsMade == data->faults.throwingCallNumber);
     const std::string& path = CallLogPath();
     if (!path.empty())
         AppendToFile(WideFromCp932(path), Utf8FromCp932(throws ? line_ + " !! throws" : line_) + "\n");

@@ -5,6 +5,7 @@
 // ten-thousandths of a yen), so that serving them is a copy.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,11 +28,14 @@ struct HostFaults {
     bool failRuleCreation = false;             // new (std::nothrow) ClRuleKamoku gives null
     bool failPeriodCreation = false;           // new (std::nothrow) ClAccPeriod gives null
     long getSumCountStatus = 0;
+    std::optional<long> sumCount;              // the count GetSumCount reports in place of the rows'
     long setMovePosStatus = 0;
     long moveNextRow = 0;                      // 1-based row at which MoveNext returns moveNextStatus
     long moveNextStatus = 0;
     long taxGetStatus = 0;                     // ClSetShohizei::Get
     std::string throwingCall;                  // "Class::Operation" that throws instead of returning
+    long throwingCallNumber = 0;               // only its Nth call throws; 0: every call
+    mutable long throwingCallsMade = 0;        // calls of throwingCall so far, counted as they are made
 };
 
 // Slowed host calls, so that a person (or a picture) can see a run's progress window.

@@ -173,21 +173,42 @@ void ReadMoveNextFault(SectionReader& reader, HostFaults& faults)
     faults.moveNextStatus = static_cast<long>(status);
 }
 
-// "Throw = Class::Operation": that call does its work, is logged, and then throws. Creating
-// and deleting objects cannot throw (the program relies on new (std::nothrow) and on delete).
+// "SumCount = n": GetSumCount succeeds with a count of n, whatever the rows are.
+void ReadSumCount(SectionReader& reader, HostFaults& faults)
+{
+    const IniEntry* entry = reader.Take("SumCount", false);
+    if (entry == nullptr) return;
+    int64_t count = 0;
+    if (!ParseInteger(entry->value, kLongMin, kLongMax, count)) {
+        reader.Refuse(*entry, "SumCount must be a whole number from " + std::to_string(kLongMin) + " to " +
+                                  std::to_string(kLongMax));
+        return;
+    }
+    faults.sumCount = static_cast<long>(count);
+}
+
+// "Throw = Class::Operation [N]": that call (only its Nth one when N is given) does its work,
+// is logged, and then throws. Creating and deleting objects cannot throw (the program relies
+// on new (std::nothrow) and on delete).
 void ReadThrowFault(SectionReader& reader, HostFaults& faults)
 {
     const IniEntry* entry = reader.Take("Throw", false);
     if (entry == nullptr) return;
-    const std::string& call = entry->value;
+    const std::size_t blank = entry->value.find_first_of(" \t");
+    const std::string call = entry->value.substr(0, blank);
     const std::size_t colons = call.find("::");
     const bool named = colons != std::string::npos && colons > 0 && colons + 2 < call.size();
     const std::string operation = named ? call.substr(colons + 2) : "";
-    if (!named || operation == "new" || operation == "delete") {
-        reader.Refuse(*entry, "Throw must name a host call as Class::Operation, e.g. ClSysUser::GetCurUserID");
+    int64_t number = 0;
+    const bool numbered = blank == std::string::npos ||
+                          ParseInteger(Trimmed(entry->value.substr(blank)), 1, kLongMax, number);
+    if (!named || operation == "new" || operation == "delete" || !numbered) {
+        reader.Refuse(*entry, "Throw must name a host call as Class::Operation, e.g. ClSysUser::GetCurUserID, "
+                              "and may add which of its calls throws, from 1");
         return;
     }
     faults.throwingCall = call;
+    faults.throwingCallNumber = static_cast<long>(number);
 }
 
 std::string ReadFaults(const IniSection& section, HostFaults& faults)
@@ -196,6 +217,7 @@ std::string ReadFaults(const IniSection& section, HostFaults& faults)
     ReadCreationFault(reader, "RuleCreation", faults.failRuleCreation);
     ReadCreationFault(reader, "PeriodCreation", faults.failPeriodCreation);
     reader.Long("GetSumCount", false, faults.getSumCountStatus);
+    ReadSumCount(reader, faults);
     reader.Long("SetMovePos", false, faults.setMovePosStatus);
     ReadMoveNextFault(reader, faults);
     reader.Long("TaxGet", false, faults.taxGetStatus);

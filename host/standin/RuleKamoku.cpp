@@ -130,6 +130,9 @@ long ClRuleKamoku::GetSumCount(long* count)
     if (count != nullptr) *count = 0;
     if (data != nullptr && data->faults.getSumCountStatus != 0) {
         result = data->faults.getSumCountStatus;
+    } else if (count != nullptr && data != nullptr && data->faults.sumCount) {
+        *count = *data->faults.sumCount;
+        result = 0;
     } else if (count != nullptr && company != nullptr) {
         *count = static_cast<long>(company->rows.size());
         result = 0;

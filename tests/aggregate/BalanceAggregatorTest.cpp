@@ -303,6 +303,7 @@ TEST_F(Aggregation, EveryHostFailureFailsTheAggregationAndLeavesWhatWasRead)
         {"GetSumCount = -3\n", {}, true},
         {"SetMovePos = -4\n", {}, true},
         {"MoveNext = 3 -7\n", {1, 2}, true},
+        {"SumCount = -2\n", {}, true},  // a count that cannot be right
     };
     for (const FailureCase& each : cases) {
         Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""), "", each.fault);
@@ -326,6 +327,15 @@ TEST_F(Aggregation, KeptRuleIsUsedAgainWithoutAttachingIt)
     EXPECT_EQ(Count("ClRuleKamoku::AttachSetMgr"), 0);
     EXPECT_EQ(Count("ClRuleKamoku::MoveReady"), 1);
     EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
+}
+
+TEST_F(Aggregation, ALookupWhoseHostCallThrowsStillReleasesItsCursor)
+{
+    Serve(Row(1, "1", ""), "", "Throw = ClSetKamoku::WalkFind\n");
+    EXPECT_ANY_THROW(Run(Months(1, 12)));
+    const std::vector<std::string> calls = CallNames();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "ClSetKamoku::ReleaseCursor");
 }
 
 TEST_F(Aggregation, FailedEntryAllocationStopsTheRowsWithEarlierEntriesKept)

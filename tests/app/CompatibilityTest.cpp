@@ -57,7 +57,8 @@ TEST_F(CompatibilityTest, LevelOneGoesOnSilently)
 {
     std::string shown;
     for (const char* file : {"[ProgramLevel]\r\nRK13_U=1\r\n", "[programlevel]\nrk13_u = \t1abc  \n",
-                             "[Other]\nRK13_U=2\n", "[ProgramLevel]\nOTHER=2\n", "", "[ProgramLevel]\nRK13_U=\"1\"\n"}) {
+                             "[Other]\nRK13_U=2\n", "[ProgramLevel]\nOTHER=2\n", "", "[ProgramLevel]\nRK13_U=\"1\"\n",
+                             "; definitions\r\n[Other]\r\nRK13_U=9\r\n  [ ProgramLevel ]  \r\n  RK13_U  =  1  \r\n"}) {
         WriteDefinitions(file);
         EXPECT_EQ(Check(&shown), 1) << file;
         EXPECT_EQ(shown, "") << file;
@@ -81,10 +82,24 @@ TEST_F(CompatibilityTest, LowerLevelAsksForTheNewestReceiverAndHigherForTheNewes
     for (const auto& [level, message] : std::vector<std::pair<const char*, const char*>>{
              {"0", kUpdateReceiver}, {"abc", kUpdateReceiver}, {"-5", kUpdateReceiver},
              {"-99999999999999999999", kUpdateReceiver}, {"2", kUpdateComponent},
-             {"99999999999999999999", kUpdateComponent}}) {
+             {"99999999999999999999", kUpdateComponent},
+             {"0000000000000001", kUpdateReceiver}}) {  // the 16-byte buffer holds 15 of its zeros
         WriteDefinitions(std::string("[ProgramLevel]\nRK13_U=") + level + "\n");
         EXPECT_EQ(Check(&shown), 0) << level;
         EXPECT_EQ(shown, message) << level;
+    }
+}
+
+// Files the platform reads in UTF-16 or UTF-8 (by their byte-order mark) are read as it reads them.
+TEST_F(CompatibilityTest, TheLevelIsReadInTheFilesOwnEncoding)
+{
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("[ProgramLevel]\r\nRK13_U=2\r\n")) utf16 += std::string{c, '\0'};
+    std::string shown;
+    for (const std::string& file : {utf16, std::string("\xEF\xBB\xBF[ProgramLevel]\nRK13_U=2\n")}) {
+        WriteDefinitions(file);
+        EXPECT_EQ(Check(&shown), 0);
+        EXPECT_EQ(shown, kUpdateComponent);
     }
 }
 

@@ -117,14 +117,17 @@ TEST_F(ExecuteTest, ACalendarYearPeriodOffersDecemberAndAcceptsJanuary)
 
 TEST_F(ExecuteTest, ARememberedMonthOutsideThePeriodIsShownAndRefused)
 {
-    WriteSettings("suzuki/7/12:1/0/C:\\a.xml\n");
-    MessageBoxScript boxes;
-    EXPECT_EQ(Run({[](Dlg& d) {
-                  EXPECT_EQ(d.Text(IDC_TO_MONTH), L"0");
-                  d.PostClick(IDC_EXECUTE);
-              }}),
-              kStillOpen);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kMonthRange});
+    // The edit takes two digits from the user; what the settings file holds is shown whole.
+    for (const std::wstring month : {L"0", L"110"}) {
+        WriteSettings("suzuki/7/12:1/" + Utf8FromWide(month) + "/C:\\a.xml\n");
+        MessageBoxScript boxes;
+        EXPECT_EQ(Run({[&](Dlg& d) {
+                      EXPECT_EQ(d.Text(IDC_TO_MONTH), month);
+                      d.PostClick(IDC_EXECUTE);
+                  }}),
+                  kStillOpen);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kMonthRange}) << Utf8FromWide(month);
+    }
 }
 
 TEST_F(ExecuteTest, AnEmptyPathOpensTheBrowserWithNothingProposed)
@@ -157,7 +160,8 @@ TEST_F(ExecuteTest, AChosenPathLongerThan255BytesIsRefusedNotCut)
 
 TEST_F(ExecuteTest, RefusedCharactersAndDoubleBackslashes)
 {
-    for (const wchar_t* path : {L"C:\\out\\*.xml", L"C:\\\\out\\a.xml", L"\\\\server\\\\share\\a.xml", L"C:\\a|b.xml"}) {
+    for (const wchar_t* path : {L"C:\\out\\*.xml", L"C:\\\\out\\a.xml", L"\\\\server\\\\share\\a.xml", L"C:\\a|b.xml",
+                                L"C:\\out\\a\tb.xml", L"C:\\out\\a.xml\r", L"abc:def.xml", L"X:\\dir\\a:b.xml"}) {
         MessageBoxScript boxes;
         EXPECT_EQ(ExecuteWith(path, {ExpectBackToThePath()}), kStillOpen);
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kRefusedChars}) << Utf8FromWide(path);

@@ -136,6 +136,21 @@ TEST_F(LastConditionsTest, OddValuesCountAsNoEntry)
     EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 12, ""}));
 }
 
+// What the stored text says, also where an editor or a hand left it odd: the dialog shows it
+// and Execute judges it.
+TEST_F(LastConditionsTest, ValuesAreReadAsStored)
+{
+    const std::pair<std::string, Read> cases[] = {
+        {"suzuki/7/12:1/4/C:\\a.xml\r\nother/1/1:0/1/x\r\n", {TRUE, 1, 4, "C:\\a.xml"}},  // an editor's CR LF
+        {"suzuki/7/12:0/65539/C:\\a.xml\n", {TRUE, 0, 32767, "C:\\a.xml"}},  // never March
+        {"suzuki/7/12:0/-65539/C:\\a.xml\n", {TRUE, 0, -32768, "C:\\a.xml"}},
+    };
+    for (const auto& [file, read] : cases) {
+        WriteSettings(file);
+        EXPECT_EQ(ReadBack(), read) << file;
+    }
+}
+
 TEST_F(LastConditionsTest, WithoutAPathTheStoredPathIsKept)
 {
     WriteSettings("suzuki/7/12:0/4/C:\\kept.xml");  // a last line without its line feed
@@ -171,6 +186,19 @@ TEST_F(LastConditionsTest, AFailedRewriteLeavesTheOldFileAsItWas)
     EXPECT_EQ(ReadFileBytes(SettingsFile()), old);
     EXPECT_EQ(FolderNames(host.Path() + L"\\conf\\user"), std::vector<std::wstring>{L"QuorlinA.env"})
         << "no fresh file is left behind";
+}
+
+// A name the file system cannot resolve (a link that leads to itself) is not a missing file:
+// nothing is read, and nothing takes its place.
+TEST_F(LastConditionsTest, AFileThatCannotBeLookedAtIsNeitherReadNorReplaced)
+{
+    WriteSettings("");
+    const std::string unixFile = UnixPathOf(SettingsFile());
+    if (unixFile.empty() || !RunUnixShell("ln -sfn QuorlinA.env '" + unixFile + "'"))
+        GTEST_SKIP() << "no Unix link can be made under this system";
+    EXPECT_FALSE(ReadBack().found);
+    EXPECT_FALSE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_TRUE(RunUnixShell("test -L '" + unixFile + "'")) << "the link is still there";
 }
 
 TEST_F(LastConditionsTest, AReadOnlyFolderLeavesTheOldFileAsItWas)

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
@@ -33,6 +34,54 @@ bool FolderExists(const std::string& cp932Path)
     const DWORD attributes = GetFileAttributesW(WideFromCp932(cp932Path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// The folders created below `folder` from now on, in the order the file system reports them
+// to a program that watches the folder.
+class FolderCreations {
+public:
+    explicit FolderCreations(const std::wstring& folder)
+        : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr))
+    {
+        Watch();
+    }
+    ~FolderCreations()
+    {
+        CloseHandle(folder_);
+        CloseHandle(done_.hEvent);
+    }
+
+    // What was reported until the file system has been quiet for a moment.
+    std::vector<std::wstring> Names()
+    {
+        std::vector<std::wstring> names;
+        DWORD got = 0;
+        while (WaitForSingleObject(done_.hEvent, 300) == WAIT_OBJECT_0 &&
+               GetOverlappedResult(folder_, &done_, &got, FALSE)) {
+            for (const char* at = buffer_; got != 0;) {
+                const auto* notice = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(at);
+                if (notice->Action == FILE_ACTION_ADDED)
+                    names.emplace_back(notice->FileName, notice->FileNameLength / sizeof(WCHAR));
+                if (notice->NextEntryOffset == 0) break;
+                at += notice->NextEntryOffset;
+            }
+            Watch();
+        }
+        return names;
+    }
+
+private:
+    void Watch()
+    {
+        ResetEvent(done_.hEvent);
+        ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, TRUE, FILE_NOTIFY_CHANGE_DIR_NAME, nullptr, &done_,
+                              nullptr);
+    }
+
+    HANDLE folder_;
+    OVERLAPPED done_ = {0, 0, {}, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    alignas(DWORD) char buffer_[4096];
+};
 
 std::string Normalized(const char* path)
 {
@@ -126,7 +175,7 @@ TEST(PathCharsTest, RefusesDoubleBackslashesAndRefusedCharacters)
     EXPECT_FALSE(IsValidPathChars("\\\\server\\\\share\\a.xml"));
     EXPECT_TRUE(IsValidPathChars("\\\\server\\share\\a.xml"));
     EXPECT_FALSE(IsValidPathChars("C:\\out\\*.xml"));
-    for (const char* refused : {"/", ":", ",", ";", "*", "?", "\"", ">", "<", "|"}) {
+    for (const char* refused : {"/", ":", ",", ";", "*", "?", "\"", ">", "<", "|", "\x01", "\t", "\x1F", "\x7F"}) {
         const std::string path = std::string("C:\\out\\a") + refused + "b.xml";
         EXPECT_FALSE(IsValidPathChars(path.c_str())) << path;
         const std::string share = std::string("\\\\server\\share\\a") + refused + ".xml";
@@ -134,6 +183,12 @@ TEST(PathCharsTest, RefusesDoubleBackslashesAndRefusedCharacters)
     }
     EXPECT_TRUE(IsValidPathChars("C:\\out\\a.xml"));
     EXPECT_TRUE(IsValidPathChars("a.xml"));
+    // A colon belongs only right after a leading drive letter.
+    EXPECT_TRUE(IsValidPathChars("C:a.xml"));
+    EXPECT_FALSE(IsValidPathChars("abc:def.xml"));
+    EXPECT_FALSE(IsValidPathChars("X:\\dir\\a:b.xml"));
+    EXPECT_FALSE(IsValidPathChars(":a.xml"));
+    EXPECT_FALSE(IsValidPathChars("\x83:a.xml"));  // a lone lead byte is no drive letter
 }
 
 TEST(PathCharsTest, SecondBytesAreNeitherBackslashesNorBars)
@@ -210,8 +265,9 @@ TEST_F(FolderTreeTest, ExistingFoldersAreFoundByTheirFolderPart)
 TEST_F(FolderTreeTest, CreatesEveryMissingLevelInOrder)
 {
     const std::string folder = Path(L"new1\\new2\\");
+    FolderCreations created(temp.Path());
     EXPECT_TRUE(CreateFolderTree(folder.c_str()));
-    EXPECT_TRUE(FolderExists(Path(L"new1")));
+    EXPECT_EQ(created.Names(), (std::vector<std::wstring>{L"new1", L"new1\\new2"}));
     EXPECT_TRUE(FolderExists(folder));
     EXPECT_TRUE(CreateFolderTree(folder.c_str()));  // all there already
 

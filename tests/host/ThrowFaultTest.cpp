@@ -57,9 +57,20 @@ TEST_F(ThrowFault, NamedCallThrowsAfterItIsLogged)
     EXPECT_TRUE(refusals.empty()) << refusals;
 }
 
+TEST_F(ThrowFault, WithANumberOnlyThatCallOfTheNameThrows)
+{
+    ServeWithFaults("Throw = ClSysUser::GetCurUserID 2\n");
+    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+    char userId[65] = {};
+    EXPECT_EQ(user->GetCurUserID(userId), 0);
+    EXPECT_THROW(user->GetCurUserID(userId), standin::HostCallThrew);
+    EXPECT_EQ(user->GetCurUserID(userId), 0);
+}
+
 TEST_F(ThrowFault, OnlyHostCallsCanBeNamed)
 {
-    for (const char* value : {"GetCurUserID", "ClRuleKamoku::new", "ClAccPeriod::delete", "::X", "ClX::"}) {
+    for (const char* value : {"GetCurUserID", "ClRuleKamoku::new", "ClAccPeriod::delete", "::X", "ClX::",
+                              "ClX::Y 0", "ClX::Y two"}) {
         const HostTestFolder fresh;
         fresh.Write(L"host.ini", ReadFileBytes(fresh.Path() + L"\\host.ini") + "[faults]\nThrow = " + value + "\n");
         const std::string refusal = fresh.Load();
