@@ -46,8 +46,11 @@ BOOL DrivenConditionDlg::PreTranslateMessage(MSG* message)
 {
     if (message->message == WM_TIMER && message->hwnd == m_hWnd) {
         if (message->wParam == kWatchdogTimer) {
-            ADD_FAILURE() << "the script did not finish";
+            ADD_FAILURE() << (::IsWindowVisible(m_hWnd) ? "the script did not finish" : "the dialog was never shown");
             EndDialog(-99);
+        } else if (!::IsWindowVisible(m_hWnd)) {
+            // The loop shows the dialog once the messages of its initialisation are handled, and
+            // a busy machine may let a tick come first: the user acts on a dialog that is shown.
         } else if (m_nextStep < steps.size()) {
             steps[m_nextStep++](*this);
         } else {

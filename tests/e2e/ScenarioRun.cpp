@@ -13,10 +13,30 @@
 
 namespace {
 
+// left,top-right,bottom in screen coordinates.
+std::wstring RectText(const RECT& rect)
+{
+    return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"-" + std::to_wstring(rect.right) + L"," +
+           std::to_wstring(rect.bottom);
+}
+
 const DWORD kStepTimeoutMs = 20000;
 const DWORD kPollMs = 20;
+const DWORD kSettleMs = 1000;
 const DWORD kPaintSettleMs = 700;
 const int kPictureMargin = 12;
+
+// The progress window turns its redraw flag off for the moment it takes a new state, and
+// Windows clears its visible style with it: a window seen hidden is looked at again.
+bool WhollyOnScreenWithin(HWND window, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!IsWhollyOnScreen(window)) {
+        if (!IsWindow(window) || GetTickCount64() >= deadline) return false;
+        PumpMessagesFor(kPollMs);
+    }
+    return true;
+}
 
 std::wstring BuildBin()
 {
@@ -202,7 +222,13 @@ std::wstring ScenarioRun::Placement(const std::wstring& verb, const std::wstring
     if (verb == L"parent" && rest == L"host") {
         return GetAncestor(current_, GA_PARENT) == host ? L"" : L"it is not a child of the host window";
     }
-    if (verb == L"wholly" && rest == L"on screen") return IsWhollyOnScreen(current_) ? L"" : L"part of it cannot be seen";
+    if (verb == L"wholly" && rest == L"on screen") {
+        if (WhollyOnScreenWithin(current_, kSettleMs)) return L"";
+        RECT rect = {};
+        GetWindowRect(current_, &rect);
+        return L"part of it cannot be seen: it is at " + RectText(rect) + L", what can be seen at " +
+               RectText(VisibleArea(current_));
+    }
     if (verb != L"in" || rest != L"front") return L"unknown step";
     // A child is in front when no other child of the host is above it; a top-level window
     // when it is above the host window.
@@ -355,7 +381,7 @@ std::wstring ScenarioRun::HostWindowState(const std::wstring& rest) const
         if (posted == std::wstring::npos) return L"";
         const size_t activation = events.find_last_of(L"ai", posted);
         if (activation == std::wstring::npos || events[activation] != L'a') {
-            return L"it was not in the foreground when the message was posted";
+            return L"it was not in the foreground when the message was posted (events " + events + L")";
         }
         return events.find(L'e') < posted ? L"" : L"a message was posted before it was enabled";
     }

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr UINT_PTR kWatchdogTimer = 99;
+constexpr UINT kVisibilityProbe = WM_APP + 1;
 
 class TestDialog : public CDialog {
 public:
@@ -65,10 +66,8 @@ public:
             EndDialog(-99);
             return TRUE;
         }
-        if (message->message == WM_TIMER) {
-            events.push_back(IsWindowVisible(m_hWnd) ? "timer visible" : "timer hidden");
-            ::KillTimer(m_hWnd, message->wParam);
-            OnExecute();
+        if (message->message == kVisibilityProbe) {
+            events.push_back(IsWindowVisible(m_hWnd) ? "probe visible" : "probe hidden");
             return TRUE;
         }
         return CDialog::PreTranslateMessage(message);
@@ -273,12 +272,41 @@ TEST(ModalLoop, EnterReachesOnOkWhichSavesTheControls)
     EXPECT_EQ(dialog.events, (Events{"init", "ok", "destroy"}));
 }
 
+// Watches a dialog for being shown: then it notes "shown" and clicks Execute, which ends it.
+class ShowWatch {
+public:
+    static void Start(TestDialog& dialog)
+    {
+        watched_ = &dialog;
+        previous_ = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(dialog.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_SHOWWINDOW && wParam != FALSE) {
+            watched_->events.push_back("shown");
+            watched_->PostClick(IDC_EXECUTE_BUTTON);
+        }
+        return ::CallWindowProcW(previous_, window, message, wParam, lParam);
+    }
+
+    static inline TestDialog* watched_ = nullptr;
+    static inline WNDPROC previous_ = nullptr;
+};
+
+// A message posted during the initialisation finds the dialog hidden; then, with nobody
+// asking, the loop shows it.
 TEST(ModalLoop, DialogIsShownOnceItsInitialMessagesAreHandled)
 {
     TestDialog dialog;
-    dialog.script = [](TestDialog& d) { ::SetTimer(d.m_hWnd, 1, 10, nullptr); };
+    dialog.script = [](TestDialog& d) {
+        d.Post(kVisibilityProbe);
+        ShowWatch::Start(d);
+    };
     EXPECT_EQ(dialog.DoModal(), IDC_EXECUTE_BUTTON);
-    EXPECT_EQ(dialog.events, (Events{"init", "timer visible", "execute", "destroy"}));
+    EXPECT_EQ(dialog.events, (Events{"init", "probe hidden", "shown", "execute", "destroy"}));
     EXPECT_EQ(dialog.m_hWnd, nullptr);
 }
 
