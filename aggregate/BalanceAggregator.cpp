@@ -62,23 +62,23 @@ bool InsideTheSlots(const MonthRange& range)
 }
 
 // Every step of a balance is checked against the money limit: a sum let past it (or wrapped
-// beyond 64 bits) would be written as a plausible, wrong figure.
+// beyond 64 bits) would be written as a plausible, wrong figure. The sums stay in
+// ten-thousandths, the host's unit: a FixedAmount a slot would split and join every amount.
 struct Totals {
-    FixedAmount debit;
-    FixedAmount credit;
+    int64_t debit = 0;
+    int64_t credit = 0;
 
     void Add(const int64_t* debits, const int64_t* credits, int slot)
     {
-        debit = FixedAmount::CheckedAdd(debit, FixedAmount::FromScaled(debits[slot]));
-        credit = FixedAmount::CheckedAdd(credit, FixedAmount::FromScaled(credits[slot]));
+        debit = FixedAmount::CheckedAddScaled(debit, debits[slot]);
+        credit = FixedAmount::CheckedAddScaled(credit, credits[slot]);
     }
 };
 
-// The closing balance of a row on its own side: the opening from the slots before the range,
-// then the months of the range with the closing adjustments the conditions ask for. Raises
-// AmountOverflow when a step reaches the money limit.
-FixedAmount ClosingBalance(const StKAMOKUSUMINFO& row, int taxMode, const MonthRange& range,
-                           const StDATAINFO& company)
+// The closing balance of a row on its own side, in ten-thousandths: the opening from the slots
+// before the range, then the months of the range with the closing adjustments the conditions
+// ask for. Raises AmountOverflow when a step reaches the money limit.
+int64_t ClosingBalance(const StKAMOKUSUMINFO& row, int taxMode, const MonthRange& range, const StDATAINFO& company)
 {
     const bool taxIncluded = taxMode == 1;
     const int64_t* debits = taxIncluded ? row.debitIncl : row.debitExcl;
@@ -87,20 +87,20 @@ FixedAmount ClosingBalance(const StKAMOKUSUMINFO& row, int taxMode, const MonthR
 
     Totals before;
     for (int slot = 0; slot < range.first; ++slot) before.Add(debits, credits, slot);
-    const FixedAmount opening = debitSide ? FixedAmount::CheckedSubtract(before.debit, before.credit)
-                                          : FixedAmount::CheckedSubtract(before.credit, before.debit);
+    const int64_t opening = debitSide ? FixedAmount::CheckedSubtractScaled(before.debit, before.credit)
+                                      : FixedAmount::CheckedSubtractScaled(before.credit, before.debit);
 
     Totals period;
     if (range.yearEnd) period.Add(debits, credits, kYearEndSlot);
     for (int slot = range.first; slot <= range.last; ++slot) period.Add(debits, credits, slot);
     if (company.nInterimFlag == 1 && range.last == 6) period.Add(debits, credits, kInterimSlot);
 
-    const FixedAmount& own = debitSide ? period.debit : period.credit;
-    const FixedAmount& other = debitSide ? period.credit : period.debit;
-    return FixedAmount::CheckedSubtract(FixedAmount::CheckedAdd(opening, own), other);
+    const int64_t own = debitSide ? period.debit : period.credit;
+    const int64_t other = debitSide ? period.credit : period.debit;
+    return FixedAmount::CheckedSubtractScaled(FixedAmount::CheckedAddScaled(opening, own), other);
 }
 
-std::unique_ptr<StatementEntry> NewEntry(const StKAMOKUSUMINFO& row, const FixedAmount& closing)
+std::unique_ptr<StatementEntry> NewEntry(const StKAMOKUSUMINFO& row, int64_t closing)
 {
     std::unique_ptr<StatementEntry> entry(new (std::nothrow) StatementEntry);
     if (!entry) return entry;
@@ -108,7 +108,7 @@ std::unique_ptr<StatementEntry> NewEntry(const StKAMOKUSUMINFO& row, const Fixed
     entry->code = row.nCode;
     CopyEntryName(entry->name, row.szName, sizeof row.szName);
     entry->hasSubAccounts = row.bHasSub;
-    entry->balance = closing.ToScaled();
+    entry->balance = closing;
     return entry;
 }
 
@@ -169,7 +169,7 @@ long BalanceAggregator::ReadRows(long count, int taxMode, const StFINDINFO& cond
         std::memset(&row, 0, sizeof row);
         const long status = rule->MoveNext(&row);
         if (status != 0) return status;
-        const FixedAmount closing = ClosingBalance(row, taxMode, range, company);
+        const int64_t closing = ClosingBalance(row, taxMode, range, company);
         if (!IsKept(row)) continue;
         std::unique_ptr<StatementEntry> entry = NewEntry(row, closing);
         if (!entry || !statementList->Append(std::move(entry))) return kEntryAllocationFailed;

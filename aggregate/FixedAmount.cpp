@@ -24,10 +24,10 @@ int64_t WrappingSubtract(int64_t a, int64_t b)
 
 // The exact result of a checked operation, given as its wrapped 64-bit value and whether it
 // left the 64-bit range (such a result is far beyond the limit).
-FixedAmount WithinTheLimit(int64_t result, bool wrapped)
+int64_t WithinTheLimit(int64_t result, bool wrapped)
 {
     if (wrapped || MagnitudeOf(result) >= FixedAmount::kCheckedLimit) throw AmountOverflow();
-    return FixedAmount::FromScaled(result);
+    return result;
 }
 
 }  // namespace
@@ -65,11 +65,7 @@ FixedAmount& FixedAmount::AddTo(const FixedAmount& other)
 
 FixedAmount FixedAmount::CheckedAdd(const FixedAmount& a, const FixedAmount& b)
 {
-    const int64_t left = a.ToScaled();
-    const int64_t right = b.ToScaled();
-    const int64_t sum = WrappingAdd(left, right);
-    // Two operands of one sign whose sum shows the other sign have left the 64-bit range.
-    return WithinTheLimit(sum, (left < 0) == (right < 0) && (sum < 0) != (left < 0));
+    return FromScaled(CheckedAddScaled(a.ToScaled(), b.ToScaled()));
 }
 
 FixedAmount FixedAmount::Subtract(const FixedAmount& a, const FixedAmount& b)
@@ -79,9 +75,19 @@ FixedAmount FixedAmount::Subtract(const FixedAmount& a, const FixedAmount& b)
 
 FixedAmount FixedAmount::CheckedSubtract(const FixedAmount& a, const FixedAmount& b)
 {
-    const int64_t left = a.ToScaled();
-    const int64_t right = b.ToScaled();
-    const int64_t difference = WrappingSubtract(left, right);
+    return FromScaled(CheckedSubtractScaled(a.ToScaled(), b.ToScaled()));
+}
+
+int64_t FixedAmount::CheckedAddScaled(int64_t a, int64_t b)
+{
+    const int64_t sum = WrappingAdd(a, b);
+    // Two operands of one sign whose sum shows the other sign have left the 64-bit range.
+    return WithinTheLimit(sum, (a < 0) == (b < 0) && (sum < 0) != (a < 0));
+}
+
+int64_t FixedAmount::CheckedSubtractScaled(int64_t a, int64_t b)
+{
+    const int64_t difference = WrappingSubtract(a, b);
     // Operands of opposite signs whose difference lost the minuend's sign have wrapped.
-    return WithinTheLimit(difference, (left < 0) != (right < 0) && (difference < 0) != (left < 0));
+    return WithinTheLimit(difference, (a < 0) != (b < 0) && (difference < 0) != (a < 0));
 }

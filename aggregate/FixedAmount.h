@@ -38,4 +38,9 @@ public:
     static FixedAmount Subtract(const FixedAmount& a, const FixedAmount& b);
     // a - b; throws AmountOverflow as CheckedAdd does.
     static FixedAmount CheckedSubtract(const FixedAmount& a, const FixedAmount& b);
+
+    // The same two checked steps on amounts in ten-thousandths (ToScaled), for a sum of many
+    // amounts that needs no split into yen and fraction between its steps.
+    static int64_t CheckedAddScaled(int64_t a, int64_t b);
+    static int64_t CheckedSubtractScaled(int64_t a, int64_t b);
 };
