@@ -27,6 +27,41 @@ const char* EntityFor(char byte)
     }
 }
 
+// The bytes of `input` (at most the 255 of an escaped text) escaped into `out`, one pass a
+// character at a time, never more than `limit` bytes; returns how many were written. Stops
+// before a character or an entity that would go beyond `limit`, and before a character that
+// ends beyond the 255 bytes of input looked at. A replacement is never looked at again.
+size_t EscapeInto(std::string_view input, char* out, size_t limit)
+{
+    size_t used = 0;
+    for (size_t pos = 0; pos < input.size();) {
+        const auto byte = static_cast<unsigned char>(input[pos]);
+        // Printable ASCII is most of every text: it passes as it is unless XML reserves it.
+        if (byte >= 0x20 && byte < 0x7F && EntityFor(input[pos]) == nullptr) {
+            if (used + 1 > limit || pos + 1 > XmlWriter::kEscapeBytes - 1) break;
+            out[used++] = input[pos++];
+            continue;
+        }
+        const size_t charLength = Cp932CharLength(input, pos);
+        if (pos + charLength > XmlWriter::kEscapeBytes - 1) break;
+        const char* entity = charLength == 1 ? EntityFor(input[pos]) : nullptr;
+        const std::string_view piece = entity ? std::string_view(entity) : CarriedCharacter(input, pos, charLength);
+        if (used + piece.size() > limit) break;
+        // A piece is a few bytes: copied in a loop the compiler keeps inline, as a call costs more.
+        for (size_t i = 0; i < piece.size(); ++i) out[used + i] = piece[i];
+        used += piece.size();
+        pos += charLength;
+    }
+    return used;
+}
+
+// The part of a text that escaping looks at: up to its NUL, at most 256 bytes (the 256th
+// tells whether the 255th starts a character that does not fit). Nothing beyond is measured.
+std::string_view EscapedPart(const char* text)
+{
+    return {text, strnlen(text, XmlWriter::kEscapeBytes)};
+}
+
 }  // namespace
 
 // A line assembled in the caller's buffer, always NUL-terminated. A piece that does not fit
@@ -48,6 +83,16 @@ public:
             return;
         }
         for (const char byte : piece) buffer_[used_++] = byte;
+        buffer_[used_] = '\0';
+    }
+
+    // The text escaped straight into the line, leaving room for `tail` more bytes; no text is
+    // a piece too long for the line, it is cut to fit instead.
+    void AppendEscaped(const char* text, size_t tail)
+    {
+        if (spoiled_ || text == nullptr) return;
+        const size_t limit = std::min(RoomBefore(tail), kEscapeBytes - 1);
+        used_ += EscapeInto(EscapedPart(text), buffer_.data() + used_, limit);
         buffer_[used_] = '\0';
     }
 
@@ -122,13 +167,13 @@ void XmlWriter::AppendAttributes(Line& out, const char* name1, const char* value
     out.Append(" ");
     out.Append(name1);
     out.Append("=\"");
-    out.Append(EscapeWithin(value1, out.RoomBefore(1 + secondFixed + tail)));
+    out.AppendEscaped(value1, 1 + secondFixed + tail);
     out.Append("\"");
     if (!second) return;
     out.Append(" ");
     out.Append(name2);
     out.Append("=\"");
-    out.Append(EscapeWithin(value2, out.RoomBefore(1 + tail)));
+    out.AppendEscaped(value2, 1 + tail);
     out.Append("\"");
 }
 
@@ -159,7 +204,7 @@ int XmlWriter::WriteElement(std::span<char> line, const char* name, const char* 
     out.Append(tag);
     AppendAttributes(out, attrName1, attrValue1, attrName2, attrValue2, 1 + endTag);
     out.Append(">");
-    out.Append(EscapeWithin(text, out.RoomBefore(endTag)));
+    out.AppendEscaped(text, endTag);
     out.Append("</");
     out.Append(tag);
     out.Append(">");
@@ -179,38 +224,14 @@ int XmlWriter::EndElement(std::span<char> line, const char* name, int depth)
     return WriteLine(out);
 }
 
+// The text may be an earlier result of Escape: it is escaped from a copy.
 const char* XmlWriter::Escape(const char* text)
 {
-    return EscapeWithin(text, kEscapeBytes - 1);
-}
-
-// One pass over the text, a character at a time; a replacement is never looked at again.
-// Stops before a character or an entity that would go beyond `limit` bytes, and before a
-// character that ends beyond the 255 bytes of input looked at.
-const char* XmlWriter::EscapeWithin(const char* text, size_t limit)
-{
-    limit = std::min(limit, kEscapeBytes - 1);
     m_escaped[0] = '\0';
     if (text == nullptr) return m_escaped;
-    // The copy (the text may be an earlier result) stops within the buffer: no need to
-    // measure all of a long text first. Its 256th byte tells whether the 255th starts a
-    // character that does not fit.
-    const size_t length = strnlen(text, kEscapeBytes);
-    std::memcpy(m_escapeInput, text, length);
-
-    const std::string_view input(m_escapeInput, length);
-    size_t used = 0;
-    for (size_t pos = 0; pos < input.size();) {
-        const size_t charLength = Cp932CharLength(input, pos);
-        if (pos + charLength > kEscapeBytes - 1) break;
-        const char* entity = charLength == 1 ? EntityFor(input[pos]) : nullptr;
-        const std::string_view piece = entity ? std::string_view(entity) : CarriedCharacter(input, pos, charLength);
-        if (used + piece.size() > limit) break;
-        // A piece is a few bytes: copied in a loop the compiler keeps inline, as a call costs more.
-        for (size_t byte = 0; byte < piece.size(); ++byte) m_escaped[used + byte] = piece[byte];
-        used += piece.size();
-        pos += charLength;
-    }
+    const std::string_view part = EscapedPart(text);
+    std::memcpy(m_escapeInput, part.data(), part.size());
+    const size_t used = EscapeInto({m_escapeInput, part.size()}, m_escaped, kEscapeBytes - 1);
     m_escaped[used] = '\0';
     return m_escaped;
 }

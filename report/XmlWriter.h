@@ -58,7 +58,6 @@ public:
 private:
     class Line;
 
-    const char* EscapeWithin(const char* text, size_t limit);
     void AppendAttributes(Line& out, const char* name1, const char* value1, const char* name2,
                           const char* value2, size_t tail);
     int WriteBytes(std::string_view bytes);
