@@ -8,6 +8,7 @@ namespace {
 
 // What the user can see of the host window's client area, in screen coordinates: its part
 // within the work area of the host's monitor, or the whole area when none of it is there.
+// A minimized host window shows none: then the work area of the monitor it was on.
 RECT VisibleClientArea(HWND host)
 {
     RECT client = {};
@@ -16,6 +17,7 @@ RECT VisibleClientArea(HWND host)
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!::GetMonitorInfoW(::MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &monitor)) return client;
+    if (::IsIconic(host)) return monitor.rcWork;
     RECT visible = {};
     return ::IntersectRect(&visible, &client, &monitor.rcWork) ? visible : client;
 }
@@ -58,7 +60,8 @@ BOOL ShowProgressWindow(CProgressDlg& progressDlg, CWnd* hostWnd)
     // Owned by the host window, it stays in front of it where the parenting is refused.
     if (!progressDlg.Create(IDD_PROGRESS, hostWnd)) return FALSE;
     if (host != nullptr) {
-        MakeChildOf(progressDlg, *hostWnd);
+        // A child of a minimized window cannot be seen; the host's pop-up can.
+        if (!::IsIconic(host)) MakeChildOf(progressDlg, *hostWnd);
         PlaceOverHost(progressDlg.GetSafeHwnd(), host);
     }
     progressDlg.ShowWindow(SW_SHOW);

@@ -42,7 +42,7 @@ HostWindow::HostWindow()
 
 void HostWindow::Show(bool shown)
 {
-    ShowWindow(window_, shown ? SW_SHOWNORMAL : SW_HIDE);
+    ShowWindow(window_, !shown ? SW_HIDE : minimized_ ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
 }
 
 // In the window's own coordinates, those of a window that is not DPI aware.

@@ -28,7 +28,9 @@ public:
     HWND Handle() const { return window_; }
     // Moves the window to (x, y) on the screen and gives it that size (frame included).
     void Place(int x, int y, int width, int height);
+    // Shown, the window is restored, or minimized once Minimize was called.
     void Show(bool shown);
+    void Minimize() { minimized_ = true; }
     // The handle as the host writes it on the command line.
     long HandleNumber() const { return static_cast<long>(reinterpret_cast<intptr_t>(window_)); }
 
@@ -51,6 +53,7 @@ private:
     std::vector<bool> enableChanges_;
     std::vector<Posted> posted_;
     std::wstring events_;
+    bool minimized_ = false;
 };
 
 // Handles this thread's messages (sent and posted) for `ms` milliseconds.

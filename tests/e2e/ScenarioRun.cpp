@@ -137,6 +137,11 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     if (verb == L"host" && step.rest.rfind(L"window ", 0) == 0 && iswdigit(step.rest[7])) {
         return PlaceHost(step.rest.substr(7));
     }
+    if (verb == L"host" && step.rest == L"window minimized") {
+        if (started_ && !ended_) return L"setup steps come before start, or after the run has ended";
+        host_.Minimize();
+        return L"";
+    }
     if (verb == L"start") return Start(Expand(step.rest));
     if (!started_) return L"the run has not been started";
     if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click" ||
