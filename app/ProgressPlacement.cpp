@@ -6,9 +6,15 @@
 
 namespace {
 
+// A minimized host window shows no client area, and neither does one its program keeps hidden.
+bool ShowsClientArea(HWND host)
+{
+    return ::IsWindowVisible(host) && !::IsIconic(host);
+}
+
 // What the user can see of the host window's client area, in screen coordinates: its part
 // within the work area of the host's monitor, or the whole area when none of it is there.
-// A minimized host window shows none: then the work area of the monitor it was on.
+// For a host window that shows no client area, the work area of the monitor it is (or was) on.
 RECT VisibleClientArea(HWND host)
 {
     RECT client = {};
@@ -17,7 +23,7 @@ RECT VisibleClientArea(HWND host)
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!::GetMonitorInfoW(::MonitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &monitor)) return client;
-    if (::IsIconic(host)) return monitor.rcWork;
+    if (!ShowsClientArea(host)) return monitor.rcWork;
     RECT visible = {};
     return ::IntersectRect(&visible, &client, &monitor.rcWork) ? visible : client;
 }
@@ -60,8 +66,8 @@ BOOL ShowProgressWindow(CProgressDlg& progressDlg, CWnd* hostWnd)
     // Owned by the host window, it stays in front of it where the parenting is refused.
     if (!progressDlg.Create(IDD_PROGRESS, hostWnd)) return FALSE;
     if (host != nullptr) {
-        // A child of a minimized window cannot be seen; the host's pop-up can.
-        if (!::IsIconic(host)) MakeChildOf(progressDlg, *hostWnd);
+        // A child of a window that shows no client area cannot be seen; the host's pop-up can.
+        if (ShowsClientArea(host)) MakeChildOf(progressDlg, *hostWnd);
         PlaceOverHost(progressDlg.GetSafeHwnd(), host);
     }
     progressDlg.ShowWindow(SW_SHOW);

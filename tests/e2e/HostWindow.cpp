@@ -42,7 +42,8 @@ HostWindow::HostWindow()
 
 void HostWindow::Show(bool shown)
 {
-    ShowWindow(window_, !shown ? SW_HIDE : minimized_ ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    if (!shown || shownAs_ == Shown::hidden) ShowWindow(window_, SW_HIDE);
+    else ShowWindow(window_, shownAs_ == Shown::minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
 }
 
 // In the window's own coordinates, those of a window that is not DPI aware.

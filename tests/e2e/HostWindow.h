@@ -28,9 +28,11 @@ public:
     HWND Handle() const { return window_; }
     // Moves the window to (x, y) on the screen and gives it that size (frame included).
     void Place(int x, int y, int width, int height);
-    // Shown, the window is restored, or minimized once Minimize was called.
+    // How Show(true) shows the window: restored, minimized, or not at all (a host that keeps
+    // its window hidden).
+    enum class Shown { restored, minimized, hidden };
+    void ShowAs(Shown how) { shownAs_ = how; }
     void Show(bool shown);
-    void Minimize() { minimized_ = true; }
     // The handle as the host writes it on the command line.
     long HandleNumber() const { return static_cast<long>(reinterpret_cast<intptr_t>(window_)); }
 
@@ -53,7 +55,7 @@ private:
     std::vector<bool> enableChanges_;
     std::vector<Posted> posted_;
     std::wstring events_;
-    bool minimized_ = false;
+    Shown shownAs_ = Shown::restored;
 };
 
 // Handles this thread's messages (sent and posted) for `ms` milliseconds.

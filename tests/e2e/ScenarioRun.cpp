@@ -137,9 +137,9 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     if (verb == L"host" && step.rest.rfind(L"window ", 0) == 0 && iswdigit(step.rest[7])) {
         return PlaceHost(step.rest.substr(7));
     }
-    if (verb == L"host" && step.rest == L"window minimized") {
+    if (verb == L"host" && (step.rest == L"window minimized" || step.rest == L"window hidden")) {
         if (started_ && !ended_) return L"setup steps come before start, or after the run has ended";
-        host_.Minimize();
+        host_.ShowAs(step.rest == L"window hidden" ? HostWindow::Shown::hidden : HostWindow::Shown::minimized);
         return L"";
     }
     if (verb == L"start") return Start(Expand(step.rest));
