@@ -22,25 +22,34 @@ const UINT kNotifyMessage = 32771;
 
 using Calls = std::vector<std::string>;
 
+bool IsProgressWindow(HWND dialog)
+{
+    const std::wstring progress = kProgressCaption;
+    return CaptionText(dialog).compare(0, progress.size(), progress) == 0;
+}
+
+bool ShowsProgressWindow(DWORD pid)
+{
+    for (HWND dialog : VisibleDialogs(pid)) {
+        if (IsProgressWindow(dialog)) return true;
+    }
+    return false;
+}
+
 // The captions of the dialogs the process shows from now until it ends, looked at every few
-// milliseconds while it runs (the host window's messages handled meanwhile).
+// milliseconds while it runs (the host window's messages handled meanwhile). The progress
+// window the last message was said over goes as the run ends, and a loaded machine may show
+// it a moment longer: only other dialogs count.
 std::vector<std::wstring> CaptionsUntilExit(BridgeProcess& process, DWORD* status)
 {
     std::vector<std::wstring> captions;
     const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
     while (!process.WaitForExit(20, status) && GetTickCount64() < deadline) {
-        for (HWND dialog : VisibleDialogs(process.Id())) captions.push_back(CaptionText(dialog));
+        for (HWND dialog : VisibleDialogs(process.Id())) {
+            if (!IsProgressWindow(dialog)) captions.push_back(CaptionText(dialog));
+        }
     }
     return captions;
-}
-
-bool ShowsProgressWindow(DWORD pid)
-{
-    const std::wstring progress = kProgressCaption;
-    for (HWND dialog : VisibleDialogs(pid)) {
-        if (CaptionText(dialog).compare(0, progress.size(), progress) == 0) return true;
-    }
-    return false;
 }
 
 struct ThrowCase {
