@@ -359,9 +359,9 @@ std::wstring ScenarioRun::PostTo(const std::wstring& rest)
 std::wstring ScenarioRun::WindowsAtOnce(const std::wstring& rest)
 {
     if (!ended_ && !WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
-    size_t most = 0;
-    if (swscanf(rest.c_str(), L"most %zu windows at once", &most) != 1) return L"at most N windows at once";
-    if (mostWindowsAtOnce_ <= most) return L"";
+    int most = 0;
+    if (swscanf(rest.c_str(), L"most %d windows at once", &most) != 1) return L"at most N windows at once";
+    if (mostWindowsAtOnce_ <= static_cast<size_t>(std::max(most, 0))) return L"";
     return std::to_wstring(mostWindowsAtOnce_) + L" were on screen together";
 }
 
