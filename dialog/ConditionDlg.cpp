@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "aggregate/PeriodMonths.h"
-#include "dialog/ConditionMessages.h"
 #include "dialog/DefaultConditions.h"
 #include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
