@@ -19,7 +19,7 @@ constexpr DWORD kFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST 
 
 }  // namespace
 
-void CConditionDlg::OnBrowse()
+int CConditionDlg::Browse()
 {
     UpdateData(TRUE);
     CString folder = GetFolderPart(m_strOutputPath);
@@ -42,4 +42,5 @@ void CConditionDlg::OnBrowse()
         }
     }
     GotoDlgCtrl(&m_btnExecute);
+    return 0;
 }

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "aggregate/PeriodMonths.h"
-#include "dialog/ConditionMessages.h"
 #include "dialog/DefaultConditions.h"
 #include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
@@ -59,9 +58,9 @@ void CConditionDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CConditionDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_bCancelPending = false;
     if (m_bPastData == 1) {
-        ShowMessage(condition_messages::kPastData, MB_ICONEXCLAMATION | MB_OK);
-        EndDialog(kConditionCancel);
+        RunAlone(&CConditionDlg::RefusePastData);
         return TRUE;
     }
     m_edOutputPath.LimitText(kPathEditMaxBytes);
@@ -139,12 +138,6 @@ BOOL CConditionDlg::HandleEnter(HWND target)
 void CConditionDlg::OnTaxCheck()
 {
     m_nTaxIncluded = static_cast<int16_t>(m_chkTaxIncluded.GetCheck() == BST_CHECKED ? 1 : 0);
-}
-
-void CConditionDlg::OnCancel()
-{
-    ShowMessage(condition_messages::kCancelled, MB_ICONINFORMATION | MB_OK);
-    EndDialog(kConditionCancel);
 }
 
 // An edit that takes the path past 255 CP932 bytes and makes it longer is taken back, as a

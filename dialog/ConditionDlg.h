@@ -65,8 +65,19 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // A command's work; it returns the end it chose (kConditionExecute, kConditionCancel) or
+    // 0 when the dialog stays.
+    using Command = int (CConditionDlg::*)();
+    void RunAlone(Command command);
+    int RunBusy(Command command);
+    int Execute();
+    int Browse();
+    int NoticeCancel();
+    int RefusePastData();
+
     BOOL HandleEnter(HWND target);
     CString LastConditionsKey() const;
+    BOOL AreConditionsAccepted();
     BOOL IsMonthRangeValid() const;
     BOOL IsOutputPathAccepted();
     BOOL ConfirmOutputFolder();
@@ -79,4 +90,8 @@ private:
     CString m_strPathBeforeEdit;
     bool m_bLoadingControls = false;
     bool m_bRestoringPath = false;
+    // A command is under way. Its message boxes and the browser run loops of their own, which
+    // hand the dialog whatever is posted to it meanwhile (being disabled stops only input).
+    bool m_bBusy = false;
+    bool m_bCancelPending = false;  // a Cancel came while a command was under way
 };

@@ -21,29 +21,43 @@ constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
 
 }  // namespace
 
-void CConditionDlg::OnExecute()
+// The dialog ends with the conditions its controls hold when the checks end. The path or the
+// month may change while a question is open (typed, or set by another program): then the checks
+// run again from the start, so that only a file the user was asked about is replaced.
+int CConditionDlg::Execute()
 {
-    UpdateData(TRUE);
+    for (;;) {
+        UpdateData(TRUE);
+        const CString checkedPath = m_strOutputPath;
+        const CString checkedMonth = m_strToMonth;
+        if (!AreConditionsAccepted() || IsEndRequested()) return 0;
+        UpdateData(TRUE);
+        if (m_strOutputPath == checkedPath && m_strToMonth == checkedMonth) return kConditionExecute;
+    }
+}
+
+BOOL CConditionDlg::AreConditionsAccepted()
+{
     if (!IsMonthRangeValid()) {
         ShowMessage(msg::kMonthRange, kRefusal);
         FocusToMonth();
-        return;
+        return FALSE;
     }
-    if (!IsOutputPathAccepted()) return;
+    if (!IsOutputPathAccepted()) return FALSE;
 
     CFileStatus status;
     if (!m_bFixedPath && CFile::GetStatus(m_strOutputPath, status)) {
         if (status.m_attribute & FILE_ATTRIBUTE_DIRECTORY) {
             ShowMessage(msg::kNoFileName, kRefusal);
             FocusOutputPath();
-            return;
+            return FALSE;
         }
         if (ShowMessage(msg::kOverwrite, kQuestion) != IDYES) {
             FocusOutputPath();
-            return;
+            return FALSE;
         }
     }
-    EndDialog(kConditionExecute);
+    return TRUE;
 }
 
 BOOL CConditionDlg::IsMonthRangeValid() const
@@ -59,7 +73,7 @@ BOOL CConditionDlg::IsOutputPathAccepted()
 {
     if (m_strOutputPath.IsEmpty()) {
         ShowMessage(msg::kNoPath, kRefusal);
-        OnBrowse();
+        Browse();
         return FALSE;
     }
     // A character without a CP932 form reads as '?' in the member: the edit tells.

@@ -26,6 +26,8 @@ public:
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
     // Modal: ends the loop with `result`. Both kinds: hides the window.
     void EndDialog(int result);
+    // EndDialog was called while DoModal runs: the loop ends once the handler returns.
+    bool IsEndRequested() const { return m_modal && m_endRequested; }
 
     // Exchanges data between controls and members (DoDataExchange): TRUE saves the
     // controls into the members, FALSE loads the members into the controls.

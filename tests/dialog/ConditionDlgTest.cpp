@@ -7,7 +7,6 @@
 namespace {
 
 const char kPastData[] = "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
-const char kCancelled[] = "｢科目内訳書｣の集計を中止します。";
 
 using Dlg = DrivenConditionDlg;
 
@@ -216,6 +215,40 @@ TEST_F(BrowserTest, SplitsAtTheDriveWhenThereIsNoFolderAndKeepsThePathOnCancel)
     const FileDialogCall call = Browse(browser, L"C:a.xml", L"C:a.xml");
     EXPECT_EQ(call.initialDir, "C:");
     EXPECT_EQ(call.fileName, "a.xml");
+}
+
+// While the browser is open a second Browse or an Execute is not acted on; a Cancel runs
+// once the browser has given its answer, which the dialog has taken by then.
+TEST_F(BrowserTest, WhileTheBrowserIsOpenNothingElseRuns)
+{
+    const struct {
+        const char* what;
+        std::function<void(Dlg&)> meanwhile;
+        INT_PTR result;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"close", [](Dlg& d) { d.PostClose(); }, kConditionCancel, {kCancelled}},
+        {"Cancel", [](Dlg& d) { d.PostClick(IDC_CANCEL_BUTTON); }, kConditionCancel, {kCancelled}},
+        {"Execute", [](Dlg& d) { d.PostClick(IDC_EXECUTE); }, kStillOpen, {}},
+        {"Browse", [](Dlg& d) { d.PostClick(IDC_BROWSE); }, kStillOpen, {}},
+    };
+    const std::string chosen = HostFile(L"chosen.xml");
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        ResetOpenCount();
+        MessageBoxScript boxes;
+        FileDialogScript browser(chosen);
+        browser.whileOpen = [&] { row.meanwhile(dlg); };
+        EXPECT_EQ(Run({[&](Dlg& d) {
+                  d.SetText(IDC_OUTPUT_PATH, Wide(HostFile(L"a.xml")));  // Execute would take it
+                  d.PostClick(IDC_BROWSE);
+              }}),
+                  row.result);
+        EXPECT_EQ(boxes.Texts(), row.texts);
+        EXPECT_EQ(browser.calls.size(), 1u);
+        EXPECT_EQ(MostOpenAtOnce(), 1);
+        EXPECT_EQ(dlg.m_strOutputPath.Bytes(), chosen);
+    }
 }
 
 TEST_F(ConditionDialogTest, ThePathEditTakesNoMoreThan255Cp932Bytes)

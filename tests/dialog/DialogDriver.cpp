@@ -1,5 +1,6 @@
 #include "tests/dialog/DialogDriver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -8,7 +9,37 @@ namespace {
 constexpr UINT_PTR kStepTimer = 7001;
 constexpr UINT_PTR kWatchdogTimer = 7002;
 
+int openNow = 0;
+int mostOpen = 0;
+
+// A scripted box or browser is open: the action, then what it posted dispatched as the open
+// window's loop would.
+void RunWhileOpen(const WhileOpen& action)
+{
+    mostOpen = std::max(mostOpen, ++openNow);
+    if (action) {
+        action();
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    --openNow;
+}
+
 }  // namespace
+
+int MostOpenAtOnce()
+{
+    return mostOpen;
+}
+
+void ResetOpenCount()
+{
+    openNow = 0;
+    mostOpen = 0;
+}
 
 std::wstring DrivenConditionDlg::Text(int id) const
 {
@@ -65,9 +96,17 @@ MessageBoxScript::MessageBoxScript(std::deque<int> scripted) : answers(std::move
 {
     SetMessageBoxResponder([this](const MessageBoxCall& call) {
         calls.push_back(call);
-        if (answers.empty()) return IDOK;
-        const int answer = answers.front();
-        answers.pop_front();
+        WhileOpen action;
+        if (!whileOpen.empty()) {
+            action = std::move(whileOpen.front());
+            whileOpen.pop_front();
+        }
+        int answer = IDOK;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        RunWhileOpen(action);
         return answer;
     });
 }
@@ -96,6 +135,7 @@ FileDialogScript::FileDialogScript(std::optional<std::string> chosen) : answer(s
 {
     SetFileDialogResponder([this](const FileDialogCall& call) {
         calls.push_back(call);
+        RunWhileOpen(std::exchange(whileOpen, nullptr));
         return answer;
     });
 }
@@ -107,6 +147,7 @@ FileDialogScript::~FileDialogScript()
 
 void ConditionDialogTest::SetUp()
 {
+    ResetOpenCount();
     ServeHostFolder(host.Path());
     std::strcpy(dlg.m_szUserId, "suzuki");
     dlg.m_nSelectNo1 = 7;

@@ -23,9 +23,10 @@
 // DoModal's result when the script ran out with the dialog still open.
 constexpr int kStillOpen = 4242;
 
-// Two of the dialog's refusals, as the user reads them.
+// Two of the dialog's refusals and its cancel notice, as the user reads them.
 inline constexpr char kMonthRange[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
 inline constexpr char kRefusedChars[] = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
+inline constexpr char kCancelled[] = "｢科目内訳書｣の集計を中止します。";
 
 class DrivenConditionDlg : public CConditionDlg {
 public:
@@ -38,6 +39,7 @@ public:
     void SetText(int id, const std::wstring& text) const { ::SetWindowTextW(Item(id), text.c_str()); }
     void PostKey(int id, UINT key) const { ::PostMessageW(Item(id), WM_KEYDOWN, key, 0); }
     void PostClick(int id) const { ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id))); }
+    void PostClose() const { ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0); }
     bool HasFocus(int id) const { return ::GetFocus() == Item(id); }
     bool AllSelected(int id) const;  // the whole text of edit `id` is selected
     static void HoldShift(bool held);
@@ -50,7 +52,17 @@ private:
     size_t m_nextStep = 0;
 };
 
-// Answers message boxes in turn (OK when the answers run out) and keeps what was shown.
+// What the user, or another program, does while a message box or the browser is open. The
+// window's own loop then dispatches what was posted to any window of the thread, as a real
+// box's loop does (the disabled dialog included).
+using WhileOpen = std::function<void()>;
+
+// The most message boxes and browsers that were open at once since the last reset.
+int MostOpenAtOnce();
+void ResetOpenCount();
+
+// Answers message boxes in turn (OK when the answers run out) and keeps what was shown; the
+// box shown n-th first runs the n-th action of `whileOpen`, if any.
 class MessageBoxScript {
 public:
     explicit MessageBoxScript(std::deque<int> answers = {});
@@ -60,12 +72,14 @@ public:
 
     std::vector<MessageBoxCall> calls;
     std::deque<int> answers;
+    std::deque<WhileOpen> whileOpen;
     std::vector<std::string> Texts() const;
     // Exactly one box was shown: `text` under the program's caption, with `style`.
     void ExpectOnly(const std::string& text, UINT style) const;
 };
 
-// Answers save-file dialogs with `answer` (nullopt: cancelled) and keeps the calls.
+// Answers save-file dialogs with `answer` (nullopt: cancelled) and keeps the calls; the first
+// runs `whileOpen` before it answers.
 class FileDialogScript {
 public:
     explicit FileDialogScript(std::optional<std::string> answer);
@@ -75,6 +89,7 @@ public:
 
     std::vector<FileDialogCall> calls;
     std::optional<std::string> answer;
+    WhileOpen whileOpen;
 };
 
 // A dialog over the stand-in host's test company (2002/04/01 to 2003/03/31, tax-inclusive,

@@ -259,3 +259,52 @@ TEST_F(ExecuteTest, ANewFileInAnExistingFolderEndsTheDialogWithoutQuestions)
 }
 
 }  // namespace
+
+// What arrives while a question is open waits for it: a second Execute or Browse is not acted
+// on, and a Cancel (the button, Escape's IDCANCEL, closing) runs once the question has been
+// answered and then ends the dialog, whatever the answer. A path typed meanwhile is checked
+// again from the start; the path the dialog ends with is the one last asked about.
+TEST_F(ExecuteTest, WhileAQuestionIsOpenNothingElseRuns)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(L"a.xml"), "old"));
+    ASSERT_TRUE(WriteFileBytes(Path(L"b.xml"), "old"));
+    const auto click = [](int id) { return [id](Dlg& d) { d.PostClick(id); }; };
+    const struct {
+        const char* what;
+        const wchar_t* path;
+        std::function<void(Dlg&)> meanwhile;  // during the first question
+        std::deque<int> answers;
+        INT_PTR result;
+        std::vector<std::string> texts;
+        const wchar_t* endPath;  // with kConditionExecute: the path the dialog ends with
+    } cases[] = {
+        {"Cancel, Yes", L"a.xml", click(IDC_CANCEL_BUTTON), {IDYES}, kConditionCancel, {kOverwrite, kCancelled}, nullptr},
+        {"Escape, Yes", L"a.xml", click(IDCANCEL), {IDYES}, kConditionCancel, {kOverwrite, kCancelled}, nullptr},
+        {"close, No", L"a.xml", [](Dlg& d) { d.PostClose(); }, {IDNO}, kConditionCancel, {kOverwrite, kCancelled}, nullptr},
+        {"Cancel, create", L"new1\\a.xml", click(IDC_CANCEL_BUTTON), {IDYES}, kConditionCancel,
+         {kCreateFolder, kCancelled}, nullptr},
+        {"Execute, No", L"a.xml", click(IDC_EXECUTE), {IDNO}, kStillOpen, {kOverwrite}, nullptr},
+        {"Execute, no folder", L"new2\\a.xml", click(IDC_EXECUTE), {IDNO}, kStillOpen, {kCreateFolder}, nullptr},
+        {"Browse, Yes", L"a.xml", click(IDC_BROWSE), {IDYES}, kConditionExecute, {kOverwrite}, L"a.xml"},
+        {"typed, Yes", L"a.xml", [&](Dlg& d) { d.SetText(IDC_OUTPUT_PATH, Path(L"b.xml")); }, {IDYES, IDYES},
+         kConditionExecute, {kOverwrite, kOverwrite}, L"b.xml"},
+        {"typed, No", L"a.xml", [&](Dlg& d) { d.SetText(IDC_OUTPUT_PATH, Path(L"b.xml")); }, {IDYES, IDNO},
+         kStillOpen, {kOverwrite, kOverwrite}, nullptr},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        ResetOpenCount();
+        MessageBoxScript boxes(row.answers);
+        boxes.whileOpen = {[&] { row.meanwhile(dlg); }};
+        FileDialogScript browser(Cp932(Path(L"chosen.xml")));
+        EXPECT_EQ(ExecuteWith(Path(row.path)), row.result);
+        EXPECT_EQ(boxes.Texts(), row.texts);
+        EXPECT_EQ(MostOpenAtOnce(), 1);
+        EXPECT_TRUE(browser.calls.empty());
+        if (row.endPath) {
+            EXPECT_EQ(dlg.m_strOutputPath.Bytes(), Cp932(Path(row.endPath)));
+        }
+    }
+    EXPECT_TRUE(Exists(L"new1")) << "the user agreed before the Cancel ran";
+    EXPECT_FALSE(Exists(L"new2"));
+}

@@ -23,6 +23,7 @@ std::wstring RectText(const RECT& rect)
 const DWORD kStepTimeoutMs = 20000;
 const DWORD kPollMs = 20;
 const DWORD kSettleMs = 1000;
+const DWORD kPostSettleMs = 500;
 const DWORD kPaintSettleMs = 700;
 const int kPictureMargin = 12;
 
@@ -67,12 +68,13 @@ std::wstring Shown(const std::wstring& text)
     return out + L"\"";
 }
 
-// The names of res/resource.h and the standard button ids, so scenarios name controls as
-// the program's code does.
+// The names of res/resource.h, the standard button ids and the save-file dialog's file name
+// box (cmb13, in older dialogs edt1), so scenarios name controls as the program's code does.
 std::map<std::wstring, int> ReadControlIds()
 {
     std::map<std::wstring, int> ids = {{L"IDOK", IDOK},   {L"IDCANCEL", IDCANCEL}, {L"IDYES", IDYES},
-                                       {L"IDNO", IDNO},   {L"message", 0xFFFF}};
+                                       {L"IDNO", IDNO},   {L"message", 0xFFFF},    {L"cmb13", 0x47C},
+                                       {L"edt1", 0x480}};
     std::istringstream in(ReadFileBytes(TestEnvironmentFolder(L"BRIDGE_SOURCE_DIR") + L"\\res\\resource.h"));
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);
@@ -158,6 +160,8 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     }
     if (verb == L"file" || verb == L"no" || verb == L"folder") return Files(verb, step.rest);
     if (verb == L"picture") return Picture(step.rest);
+    if (verb == L"post") return PostTo(step.rest);
+    if (verb == L"at") return WindowsAtOnce(step.rest);
     return L"unknown step";
 }
 
@@ -271,6 +275,7 @@ void ScenarioRun::ForgetRun()
     exitCode_ = 0;
     current_ = nullptr;
     captionsSeen_.clear();
+    mostWindowsAtOnce_ = 0;
     closing_.clear();
 }
 
@@ -323,6 +328,41 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
     }
     const std::wstring shown = ControlText(current_, id);
     return shown == value ? L"" : L"shows " + Shown(shown);
+}
+
+// post CONTROL to CAPTION / post close to CAPTION: a click, or WM_CLOSE, posted to a window of
+// the program while another may be the current one (as another program can post them while a
+// question is open). The window has a moment to act on it, and a window that it opens is seen.
+std::wstring ScenarioRun::PostTo(const std::wstring& rest)
+{
+    std::vector<std::wstring> words;
+    std::wstring caption;
+    if (!SplitWords(Expand(rest), 2, words, caption) || words[1] != L"to") return L"post CONTROL to CAPTION";
+    HWND target = nullptr;
+    for (HWND dialog : VisibleDialogs(process_.Id())) {
+        if (target == nullptr && closing_.count(dialog) == 0 && CaptionMatches(CaptionText(dialog), caption)) target = dialog;
+    }
+    if (target == nullptr) return L"no such window is on screen";
+    if (words[0] == L"close") {
+        PostMessageW(target, WM_CLOSE, 0, 0);
+    } else {
+        const int id = ControlId(words[0]);
+        if (id == 0) return L"unknown control " + words[0];
+        ClickButton(target, id);
+    }
+    const ULONGLONG settled = GetTickCount64() + kPostSettleMs;
+    while (GetTickCount64() < settled) Poll();
+    return L"";
+}
+
+// at most N windows at once: never were more of the program's windows on screen together.
+std::wstring ScenarioRun::WindowsAtOnce(const std::wstring& rest)
+{
+    if (!ended_ && !WaitForEnd(kStepTimeoutMs)) return L"the run did not end";
+    int most = 0;
+    if (swscanf(rest.c_str(), L"most %d windows at once", &most) != 1) return L"at most N windows at once";
+    if (mostWindowsAtOnce_ <= static_cast<size_t>(std::max(most, 0))) return L"";
+    return std::to_wstring(mostWindowsAtOnce_) + L" were on screen together";
 }
 
 std::wstring ScenarioRun::Outcome(const std::wstring& verb, const std::wstring& rest)
@@ -524,7 +564,9 @@ void ScenarioRun::Poll()
 {
     PumpMessagesFor(kPollMs);
     if (ended_) return;
-    for (HWND dialog : VisibleDialogs(process_.Id())) captionsSeen_.insert(CaptionText(dialog));
+    const std::vector<HWND> shown = VisibleDialogs(process_.Id());
+    for (HWND dialog : shown) captionsSeen_.insert(CaptionText(dialog));
+    mostWindowsAtOnce_ = std::max(mostWindowsAtOnce_, shown.size());
 }
 
 bool ScenarioRun::WaitForEnd(DWORD timeoutMs)

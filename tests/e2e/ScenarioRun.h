@@ -35,6 +35,8 @@ private:
     bool StartedByHost() const;
     void ForgetRun();
     std::wstring Window(const std::wstring& verb, const std::wstring& rest);
+    std::wstring PostTo(const std::wstring& rest);
+    std::wstring WindowsAtOnce(const std::wstring& rest);
     std::wstring Outcome(const std::wstring& verb, const std::wstring& rest);
     std::wstring NeverShown(const std::wstring& rest) const;
     std::wstring PostedOnce(const std::wstring& rest) const;
@@ -64,6 +66,7 @@ private:
     DWORD exitCode_ = 0;
     HWND current_ = nullptr;
     std::set<std::wstring> captionsSeen_;
+    size_t mostWindowsAtOnce_ = 0;  // of the program's windows on screen together
     std::set<HWND> closing_;  // windows closed by a click, perhaps still on screen
     std::map<std::wstring, int> controlIds_;
     std::wstring scenarioName_;
