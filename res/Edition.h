@@ -1,6 +1,6 @@
 #pragma once
-// The three constants in which the editions differ. Each edition's executable links exactly
-// one of EditionA.cpp, EditionB.cpp and EditionC.cpp.
+// The three constants in which the editions differ, from the table res/Editions.txt. Each
+// edition's executable links the constants the build made for it (bridge_edition_<program>).
 
 struct EditionConstants {
     long appType;                  // app type handed to the host connection
