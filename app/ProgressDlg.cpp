@@ -11,7 +11,7 @@ namespace {
 
 const short kMainRange = 1000;
 const short kTickRange = 5;
-const int kTickStepsPerSweep = 6;   // one more than the range: the sweep ends with the bar full
+const int kTickStepsPerSweep = 6;   // the thin bar's positions, empty to full
 // Input the user gave while the run went on, thrown away at most this many messages at a time:
 // a user who keeps moving the mouse cannot hold the run.
 const int kMostInputDiscarded = 4096;
@@ -135,9 +135,8 @@ void CProgressDlg::StepMain()
 // empty to full and round again, so that the frames drawn one after another show it moving.
 void CProgressDlg::Sweep()
 {
-    ++m_nSweeps;
     m_nTickSteps += kTickStepsPerSweep;
-    m_nTickPos = static_cast<int>(m_nSweeps % kTickStepsPerSweep);
+    m_nTickPos = (m_nTickPos + 1) % kTickStepsPerSweep;
 }
 
 void CProgressDlg::ShowPercent(int value)

@@ -79,7 +79,6 @@ private:
     int m_nTickPos = 0;
     long m_nMainSteps = 0;
     long m_nTickSteps = 0;
-    long m_nSweeps = 0;
     long m_nRepaints = 0;
     long m_nCaptions = 0;
     char m_szCaption[64] = {};

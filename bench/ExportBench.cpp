@@ -93,7 +93,9 @@ double QueueReadingUs()
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     const double start = NowMs();
-    for (int reading = 0; reading < readings; ++reading) PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+    for (int reading = 0; reading < readings; ++reading) {
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+    }
     return (NowMs() - start) * 1000.0 / readings;
 }
 
@@ -292,7 +294,8 @@ void Measure(int rows)
     std::printf("  the window's %ld main steps without rows %.1f ms\n", last.mainSteps, Median(fixed));
     // The window looks at its queue only when a frame is due, and draws then: a reading a repaint at most.
     const double readingsMs = static_cast<double>(last.repaints) * Median(reading) / 1000.0;
-    std::printf("  queue readings: at most %ld (one a frame) at %.2f us: %.3f ms, %.3f %% of the export with the window\n",
+    std::printf("  queue readings: at most %ld (one a frame) at %.2f us: %.3f ms, %.3f %% of the export "
+                "with the window\n",
                 last.repaints, Median(reading), readingsMs, readingsMs * 100.0 / totalMs);
     std::printf("  floor: %zu bytes%s in %.2f ms; total / floor %.1f with the window, %.1f without\n", last.bytes,
                 last.estimated ? " (estimated: no file written)" : "", Median(floor), totalMs / floorMs,

@@ -497,7 +497,9 @@ std::wstring ScenarioRun::Answers(const std::wstring& rest)
 {
     if (current_ == nullptr) return L"no window: a dialog step comes first";
     unsigned withinMs = 0, seconds = 0;
-    if (swscanf(rest.c_str(), L"within %u ms for %u s", &withinMs, &seconds) != 2) return L"answers within N ms for S s";
+    if (swscanf(rest.c_str(), L"within %u ms for %u s", &withinMs, &seconds) != 2) {
+        return L"answers within N ms for S s";
+    }
     const ULONGLONG start = GetTickCount64();
     for (ULONGLONG now = start; now - start < seconds * 1000ULL; now = GetTickCount64()) {
         const std::wstring after = L" after " + std::to_wstring(now - start) + L" ms";
