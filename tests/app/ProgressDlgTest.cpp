@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <thread>
 
