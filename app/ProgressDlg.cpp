@@ -11,7 +11,35 @@ namespace {
 
 const short kMainRange = 1000;
 const short kTickRange = 5;
-const int kTickStepsPerSweep = 6;   // one more than the range: the sweep ends with the bar full
+const int kTickStepsPerSweep = 6;   // the thin bar's positions, empty to full
+// Input the user gave while the run went on, thrown away at most this many messages at a time:
+// a user who keeps moving the mouse cannot hold the run.
+const int kMostInputDiscarded = 4096;
+
+// Looking at the queue answers the messages other threads have sent to this thread's windows
+// (they run their window procedures now) and tells Windows that the program still reads its
+// queue. PM_NOREMOVE leaves everything posted in place, input included, and nothing is
+// dispatched; PM_NOYIELD, since a thread that takes no input is never idle.
+void AnswerSentMessages()
+{
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+}
+
+// Keys and clicks the user gave before a message box appeared: the box's own loop would take a
+// key as meant for it (Enter pressing its default button) and a click as aimed at the window
+// under it.
+void DiscardQueuedInput()
+{
+    const UINT ranges[][2] = {
+        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+    for (const auto& range : ranges) {
+        MSG message;
+        for (int discarded = 0; discarded < kMostInputDiscarded; ++discarded) {
+            if (!::PeekMessageW(&message, nullptr, range[0], range[1], PM_REMOVE)) break;
+        }
+    }
+}
 
 }  // namespace
 
@@ -32,6 +60,24 @@ uint64_t CProgressDlg::FrameClockMs() const
     return ::GetTickCount64();
 }
 
+// The visual-styles bar moves to a new position through animation timers that this thread,
+// which dispatches nothing during the run, would never run: it would lag far behind the
+// caption. The classic bar the template describes draws its position when asked.
+BOOL CProgressDlg::OnInitDialog()
+{
+    const BOOL result = CDialog::OnInitDialog();
+    DrawClassic(m_barMain);
+    DrawClassic(m_barTick);
+    return result;
+}
+
+// Empty names take the theme away; a theme library that refuses them (Wine's) is given a
+// class list that names no class of any theme, which does the same.
+void CProgressDlg::DrawClassic(CProgressCtrl& bar)
+{
+    if (FAILED(bar.SetWindowTheme(L"", L""))) bar.SetWindowTheme(L" ", L" ");
+}
+
 void CProgressDlg::ResetProgress()
 {
     m_nMainLow = 0;
@@ -43,9 +89,9 @@ void CProgressDlg::ResetProgress()
     m_sent.mainPos = 0;
 }
 
-// The values run through an int, so that a `to` of 32767 ends the loop. Within the loop no
-// one can ask the window anything (no message is dispatched), so the controls are sent the
-// state once, at the end, or when a repaint is due.
+// The values run through an int, so that a `to` of 32767 ends the loop. Within the loop others
+// can ask the window something only when a repaint is due (the queue is looked at then), so
+// the controls are sent the state once, at the end, or when a repaint is due.
 void CProgressDlg::Advance(short from, short to)
 {
     if (to < from) return;
@@ -55,13 +101,13 @@ void CProgressDlg::Advance(short from, short to)
         Sweep();
         RepaintIfDue();
     }
-    SendState();
+    SendState(ThinBar::asDrawn);
 }
 
 void CProgressDlg::Tick()
 {
     Sweep();
-    SendState();
+    SendState(ThinBar::asDrawn);
     RepaintIfDue();
 }
 
@@ -74,6 +120,7 @@ void CProgressDlg::Dismiss()
 int CProgressDlg::MessageBox(const char* text, const char* caption, UINT type)
 {
     if (::IsWindowVisible(GetSafeHwnd())) Repaint();
+    DiscardQueuedInput();
     return CDialog::MessageBox(text, caption, type);
 }
 
@@ -84,14 +131,12 @@ void CProgressDlg::StepMain()
     ++m_nMainSteps;
 }
 
-// Six steps over a range of five: every sweep ends with the thin bar full.
+// A sweep is six steps over a range of five. The thin bar stands where the sweeps have got to,
+// empty to full and round again, so that the frames drawn one after another show it moving.
 void CProgressDlg::Sweep()
 {
-    m_nTickPos = 0;
-    for (int step = 0; step < kTickStepsPerSweep; ++step) {
-        m_nTickPos = std::min(m_nTickPos + 1, static_cast<int>(kTickRange));
-        ++m_nTickSteps;
-    }
+    m_nTickSteps += kTickStepsPerSweep;
+    m_nTickPos = (m_nTickPos + 1) % kTickStepsPerSweep;
 }
 
 void CProgressDlg::ShowPercent(int value)
@@ -103,29 +148,36 @@ void CProgressDlg::ShowPercent(int value)
 // The controls are sent what changed with the window's redraw flag off (WM_SETREDRAW): they
 // take the new state and answer for it but draw nothing, which makes a new position or caption
 // cost a hundredth of drawing it. Only a visible window's flag is turned off, since turning it
-// on again shows a hidden one.
-void CProgressDlg::SendState()
+// on again shows a hidden one. The thin bar moves at every step and tells nothing but that the
+// work goes on: between frames it keeps the position it was last drawn at, which spares every
+// step the cost of sending.
+void CProgressDlg::SendState(ThinBar thinBar)
 {
-    if (GetSafeHwnd() == nullptr || m_sent == Current()) return;
+    Shown target = Current();
+    if (thinBar == ThinBar::asDrawn) target.tickPos = m_sent.tickPos;
+    if (GetSafeHwnd() == nullptr || m_sent == target) return;
     const bool hold = ::IsWindowVisible(GetSafeHwnd()) != FALSE;
     if (hold) SendMessage(WM_SETREDRAW, FALSE);
-    if (m_sent.captions != m_nCaptions) SetWindowText(m_szCaption);
-    if (m_sent.mainPos != m_nMainPos) m_barMain.SetPos(m_nMainPos);
-    if (m_sent.tickPos != m_nTickPos) {
+    if (m_sent.captions != target.captions) SetWindowText(m_szCaption);
+    if (m_sent.mainPos != target.mainPos) m_barMain.SetPos(target.mainPos);
+    if (m_sent.tickPos != target.tickPos) {
         if (!m_bTickRangeSent) {
             m_barTick.SetRange(0, kTickRange);
             m_barTick.SetStep(1);
             m_bTickRangeSent = true;
         }
-        m_barTick.SetPos(m_nTickPos);
+        m_barTick.SetPos(target.tickPos);
     }
-    m_sent = Current();
+    m_sent = target;
     if (hold) SendMessage(WM_SETREDRAW, TRUE);
 }
 
 void CProgressDlg::RepaintIfDue()
 {
-    if (m_nRepaints == 0 || FrameClockMs() - m_nLastRepaintMs >= kFrameMs) Repaint();
+    if (m_nRepaints != 0 && FrameClockMs() - m_nLastRepaintMs < kFrameMs) return;
+    SendState(ThinBar::toNow);   // whoever asks while the queue is looked at hears the exact state
+    AnswerSentMessages();
+    Repaint();
 }
 
 // Raising the window costs a third of a repaint and changes nothing while no window is above
@@ -142,7 +194,7 @@ bool CProgressDlg::IsInFront() const
 void CProgressDlg::Repaint()
 {
     if (GetSafeHwnd() == nullptr) return;
-    SendState();
+    SendState(ThinBar::toNow);
     if (!IsInFront()) {
         BringWindowToTop();
         SetForegroundWindow();

@@ -2,11 +2,19 @@
 // The modeless "集計中" window shown while the run aggregates and writes the file.
 //
 // Every step the callers make is counted: the caption changes at every tenth and both bars
-// keep their positions. Whenever a call returns, the caption and the bars hold exactly that
-// state, so the window answers for where the steps got to whenever it is asked. Drawing the
+// keep their positions. Whenever a call returns, the caption and the main bar hold exactly that
+// state, so the window answers for where the steps got to whenever it is asked; the thin bar,
+// which sweeps at every step to show that the work goes on, moves at every frame drawn. Drawing the
 // state, and raising the window, cost far more than the work of a step, so the window draws
 // at most once per display frame while it is driven, and always the last state before it
 // goes (Dismiss) or a message box appears over it.
+//
+// The run's thread dispatches nothing while the window is up, yet it must not pass for a
+// program that has stopped responding, nor keep the host waiting: at every frame it looks at
+// its message queue, which answers the messages other threads (the host, the system) have sent
+// and leaves every posted message, the user's clicks and keys among them, where it is. The
+// input left so is thrown away before a message box appears, so that a key pressed during the
+// run cannot answer the box.
 
 #include <cstdint>
 
@@ -25,7 +33,8 @@ public:
     // The box appears over the window's last state.
     int MessageBox(const char* text, const char* caption, UINT type) override;
 
-    // The logical state, which the controls hold whenever a call has returned.
+    // The logical state, which the controls hold whenever a call has returned (the thin bar's
+    // control: whenever the window has been drawn).
     int MainPosition() const { return m_nMainPos; }
     int TickPosition() const { return m_nTickPos; }
     long MainSteps() const { return m_nMainSteps; }   // every main-bar step since creation
@@ -39,6 +48,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
     // Milliseconds of a steady clock: what paces the repaints.
     virtual uint64_t FrameClockMs() const;
 
@@ -51,11 +61,13 @@ private:
         bool operator==(const Shown&) const = default;
     };
 
+    static void DrawClassic(CProgressCtrl& bar);
     void StepMain();
     void Sweep();
     void ShowPercent(int value);
     Shown Current() const { return {m_nCaptions, m_nMainPos, m_nTickPos}; }
-    void SendState();
+    enum class ThinBar { asDrawn, toNow };   // what SendState does with the thin bar
+    void SendState(ThinBar thinBar);
     void RepaintIfDue();
     bool IsInFront() const;
     void Repaint();

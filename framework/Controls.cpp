@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <string>
 
@@ -69,6 +70,11 @@ int CProgressCtrl::OffsetPos(int delta)
 int CProgressCtrl::GetPos() const
 {
     return static_cast<int>(::SendMessageW(m_hWnd, PBM_GETPOS, 0, 0));
+}
+
+HRESULT CProgressCtrl::SetWindowTheme(const wchar_t* subAppName, const wchar_t* subIdList)
+{
+    return ::SetWindowTheme(m_hWnd, subAppName, subIdList);
 }
 
 void AfxInitCommonControls()

@@ -30,6 +30,8 @@ public:
     int SetPos(int position);   // returns the previous position
     int OffsetPos(int delta);   // PBM_DELTAPOS; returns the previous position
     int GetPos() const;
+    // SetWindowTheme: L"", L"" draws the bar classic (unthemed), at its position at once.
+    HRESULT SetWindowTheme(const wchar_t* subAppName, const wchar_t* subIdList);
 };
 
 // Registers the common control classes (the progress bar) once per process. The entry point

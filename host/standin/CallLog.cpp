@@ -41,11 +41,20 @@ void AppendToFile(const std::wstring& path, const std::string& utf8Line)
     ::CloseHandle(file);
 }
 
-// Before the data is loaded, [faults] are not known yet: the line may be needed.
+// Before the data is loaded, [faults] and [timing] are not known yet: the line may be needed.
 bool LineWanted()
 {
     const HostData* data = ServedDataIfLoaded();   // logging never loads the data
-    return data == nullptr || !data->faults.throwingCall.empty() || !CallLogPath().empty();
+    return data == nullptr || !data->faults.throwingCall.empty() || !data->timing.delayMsByCall.empty() ||
+           !CallLogPath().empty();
+}
+
+// A call that [timing] names takes that long before it returns.
+void TakeTime(const HostData* data, const std::string& call)
+{
+    if (data == nullptr) return;
+    const auto delay = data->timing.delayMsByCall.find(call);
+    if (delay != data->timing.delayMsByCall.end() && delay->second > 0) ::Sleep(static_cast<DWORD>(delay->second));
 }
 
 }  // namespace
@@ -121,6 +130,7 @@ void CallLogLine::Write() const
 {
     if (!wanted_) return;
     const HostData* data = ServedDataIfLoaded();
+    TakeTime(data, call_);
     const bool named = data != nullptr && !data->faults.throwingCall.empty() && data->faults.throwingCall == call_;
     const bool throws = named && (data->faults.throwingCallNumber == 0 ||
                                   ++data->faults.throwingCallsMade == data->faults.throwingCallNumber);

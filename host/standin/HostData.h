@@ -5,6 +5,7 @@
 // ten-thousandths of a yen), so that serving them is a copy.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -38,9 +39,10 @@ struct HostFaults {
     mutable long throwingCallsMade = 0;        // calls of throwingCall so far, counted as they are made
 };
 
-// Slowed host calls, so that a person (or a picture) can see a run's progress window.
+// Slowed host calls, so that a person (or a picture) can see a run's progress window, and a
+// run can be made to last.
 struct HostTiming {
-    long moveNextDelayMs = 0;                  // ClRuleKamoku::MoveNext waits this long before each call
+    std::map<std::string, long> delayMsByCall; // "Class::Operation" (as in the call log) waits this long at each call
 };
 
 struct HostData {

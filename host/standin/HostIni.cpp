@@ -225,12 +225,19 @@ std::string ReadFaults(const IniSection& section, HostFaults& faults)
     return reader.Finish();
 }
 
+// "Class::Operation = ms" slows that call, named as in the call log; "MoveNext = ms" is
+// ClRuleKamoku::MoveNext. A key that names no call is refused as unknown.
 std::string ReadTiming(const IniSection& section, HostTiming& timing)
 {
     SectionReader reader(section);
-    int64_t delay = 0;
-    reader.Integer("MoveNext", 0, kLongestDelayMs, false, delay);
-    timing.moveNextDelayMs = static_cast<long>(delay);
+    for (const IniEntry& entry : section.entries) {
+        const std::string call = entry.key == "MoveNext" ? "ClRuleKamoku::MoveNext" : entry.key;
+        const std::size_t colons = call.find("::");
+        if (colons == std::string::npos || colons == 0 || colons + 2 >= call.size()) continue;
+        int64_t delay = 0;
+        reader.Integer(entry.key.c_str(), 0, kLongestDelayMs, false, delay);
+        timing.delayMsByCall[call] = static_cast<long>(delay);
+    }
     return reader.Finish();
 }
 

@@ -165,7 +165,6 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row)
     const standin::HostData* data = standin::ServedData();
     RuleState& state = StateOf(this);
     const standin::CompanyBooks* company = state.ready ? standin::CompanyFor(state.readyDataId) : nullptr;
-    if (data != nullptr && data->timing.moveNextDelayMs > 0) Sleep(static_cast<DWORD>(data->timing.moveNextDelayMs));
     long result = kFailed;
     const bool faultyRow = data != nullptr && data->faults.moveNextRow != 0 &&
                            state.position + 1 == static_cast<std::size_t>(data->faults.moveNextRow);

@@ -1,15 +1,19 @@
 // The progress window created from the real template 131: its caption and both bars after the
 // callers' steps, repaints paced by the display frame while every step is counted (what the
-// window drew is read back from its bar's pixels), and where it goes over a host window.
+// window drew is read back from its bars' pixels), the messages other threads send it answered
+// during a step, and where it goes over a host window.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
@@ -17,6 +21,19 @@
 #include "res/resource.h"
 
 namespace {
+
+// The share of a bar drawn filled, read from the pixels of its middle row.
+double DrawnFill(HWND bar)
+{
+    RECT inside{};
+    GetClientRect(bar, &inside);
+    HDC dc = GetDC(bar);
+    const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT);
+    int filled = 0;
+    for (int x = 1; x < inside.right - 1; ++x) filled += GetPixel(dc, x, inside.bottom / 2) == fill ? 1 : 0;
+    ReleaseDC(bar, dc);
+    return static_cast<double>(filled) / std::max(1L, inside.right - 2);
+}
 
 // A progress window whose frame clock the test moves, by hand or by `msPerReading` at every
 // reading.
@@ -62,19 +79,8 @@ protected:
     int MainBar() const { return dlg.m_barMain.GetPos(); }
     int TickBar() const { return dlg.m_barTick.GetPos(); }
 
-    // The share of the main bar drawn filled, read from the pixels of its middle row.
-    double DrawnMainFill() const
-    {
-        const HWND bar = dlg.m_barMain.GetSafeHwnd();
-        RECT inside{};
-        GetClientRect(bar, &inside);
-        HDC dc = GetDC(bar);
-        const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT);
-        int filled = 0;
-        for (int x = 1; x < inside.right - 1; ++x) filled += GetPixel(dc, x, inside.bottom / 2) == fill ? 1 : 0;
-        ReleaseDC(bar, dc);
-        return static_cast<double>(filled) / std::max(1L, inside.right - 2);
-    }
+    double DrawnMainFill() const { return DrawnFill(dlg.m_barMain.GetSafeHwnd()); }
+    double DrawnTickFill() const { return DrawnFill(dlg.m_barTick.GetSafeHwnd()); }
 };
 
 // The aggregation's and the report's plan: 1007 steps against a range of 1000.
@@ -95,7 +101,8 @@ TEST_F(ProgressWindow, CallersWholePlanEndsFullAtOneHundredPerCent)
     EXPECT_EQ(MainBar(), 1000);
     EXPECT_EQ(dlg.MainSteps(), 1007);
     EXPECT_EQ(dlg.Repaints(), 1) << "a clock that stands still: the first step draws, neither a tenth nor an end";
-    EXPECT_EQ(TickBar(), 5) << "a sweep ends with the thin bar full";
+    EXPECT_EQ(dlg.TickPosition(), (1007 + 50) % 6) << "the thin bar stands where the sweeps got to";
+    EXPECT_EQ(TickBar(), 1) << "and is shown where the only frame drew it";
     EXPECT_EQ(dlg.TickSteps(), 6 * (1007 + 50));
     PBRANGE range{};
     SendMessageW(dlg.m_barTick.GetSafeHwnd(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
@@ -168,8 +175,9 @@ TEST_F(ProgressWindow, RepaintsArePacedByTheFrameWhileEveryStepIsCounted)
     EXPECT_EQ(Caption(), "集計中 100％");
 }
 
-// Between repaints the caption and both bars already hold every step, while the drawing lags;
-// a message box over the window finds its last state drawn, however the box is reached.
+// Between repaints the caption and the main bar already hold every step, while the drawing lags;
+// a message box over the window finds its last state drawn, however the box is reached, and
+// none of the keys and clicks given before it: Enter would press its button.
 TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
 {
     dlg.Advance(0, 0);
@@ -178,15 +186,26 @@ TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
         dlg.Advance(value, value);
         ASSERT_EQ(MainBar(), value + 1);
         ASSERT_EQ(Caption(), "集計中 " + std::to_string(value / 10) + "％");
-        ASSERT_EQ(TickBar(), 5);
     }
+    EXPECT_EQ(TickBar(), 1) << "the thin bar stands where it was drawn, at the first step";
     EXPECT_EQ(dlg.Repaints(), drawn);
     EXPECT_LT(DrawnMainFill(), 0.01) << "the frame has not passed: still drawn at the first step";
 
+    const HWND hwnd = dlg.GetSafeHwnd();
+    PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    PostMessageW(hwnd, WM_APP, 0, 0);
     double fillUnderTheBox = -1;
     SetMessageBoxResponder([&](const MessageBoxCall& call) {
         EXPECT_EQ(call.owner, dlg.GetSafeHwnd());
         fillUnderTheBox = DrawnMainFill();
+        MSG left{};
+        EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) << "a key is left";
+        EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE)) << "a click is left";
+        EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_NOREMOVE))
+            << "a click on the frame is left";
+        EXPECT_TRUE(PeekMessageW(&left, hwnd, WM_APP, WM_APP, PM_REMOVE)) << "what is not input stays";
         return IDOK;
     });
     CWnd& window = dlg;
@@ -196,6 +215,17 @@ TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
     EXPECT_EQ(dlg.Repaints(), drawn + 1);
 }
 
+// What the main bar shows on screen at the moment the window starts to hide: a hidden
+// window's pixels cannot be read.
+LRESULT CALLBACK ReadFillWhenHidden(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR data)
+{
+    if (message == WM_SHOWWINDOW && wParam == FALSE) {
+        *reinterpret_cast<double*>(data) = DrawnFill(GetDlgItem(window, IDC_PROGRESS_MAIN));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 // The drawing lags behind between frames, and catches up before the window goes.
 TEST_F(ProgressWindow, DismissDrawsTheLastStepsThenHidesTheWindow)
 {
@@ -203,13 +233,79 @@ TEST_F(ProgressWindow, DismissDrawsTheLastStepsThenHidesTheWindow)
     dlg.Advance(6, 250);
     dlg.Tick();
     EXPECT_EQ(MainBar(), 251);
-    EXPECT_EQ(TickBar(), 5);
     const long drawn = dlg.Repaints();
     EXPECT_LT(DrawnMainFill(), 0.01);
+    double fillWhenHidden = -1;
+    ASSERT_TRUE(SetWindowSubclass(dlg.GetSafeHwnd(), ReadFillWhenHidden, 1,
+                                  reinterpret_cast<DWORD_PTR>(&fillWhenHidden)));
     dlg.Dismiss();
+    RemoveWindowSubclass(dlg.GetSafeHwnd(), ReadFillWhenHidden, 1);
     EXPECT_EQ(dlg.Repaints(), drawn + 1);
-    EXPECT_NEAR(DrawnMainFill(), 0.25, 0.01) << "drawn before it was hidden";
+    EXPECT_NEAR(fillWhenHidden, 0.25, 0.01) << "drawn before it was hidden";
     EXPECT_FALSE(IsWindowVisible(dlg.GetSafeHwnd()));
+}
+
+// Both bars are the classic ones the template describes, which draw a new position when asked:
+// the themed bar would move there through timers that the run's thread never runs. At every
+// frame the thin bar shows where the sweeps stand, so that one frame differs from the next.
+TEST_F(ProgressWindow, BarsDrawTheirPositionsAtEveryFrame)
+{
+    EXPECT_EQ(GetWindowTheme(dlg.m_barMain.GetSafeHwnd()), nullptr) << "the main bar is themed";
+    EXPECT_EQ(GetWindowTheme(dlg.m_barTick.GetSafeHwnd()), nullptr) << "the thin bar is themed";
+
+    dlg.Tick();
+    double drawn[6] = {};
+    for (int frame = 0; frame < 6; ++frame) {
+        dlg.now += CProgressDlg::kFrameMs;
+        dlg.Tick();
+        drawn[TickBar()] = DrawnTickFill();
+    }
+    EXPECT_LT(drawn[0], 0.01) << "the sweep starts again empty";
+    for (int position = 1; position < 6; ++position) {
+        EXPECT_GT(drawn[position], drawn[position - 1]) << "at position " << position;
+    }
+    EXPECT_GT(drawn[5], 0.75) << "a sweep ends full (blocks with gaps between them)";
+}
+
+// While the callers step, messages that other threads send the window (the host asking
+// whether it answers, the system telling of a changed setting) are answered within a frame,
+// and none of them disturbs the state or the window.
+TEST_F(ProgressWindow, AnswersMessagesSentDuringTheSteps)
+{
+    const HWND window = dlg.GetSafeHwnd();
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    wchar_t text[64] = {};
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } sent[] = {{WM_NULL, 0, 0},           {WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text)},
+                {WM_SETTINGCHANGE, 0, 0},  {WM_THEMECHANGED, 0, 0},
+                {WM_SYSCOLORCHANGE, 0, 0}, {WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&frame)}};
+    std::atomic<bool> done{false};
+    int answered = 0;
+    std::thread other([&] {
+        DWORD_PTR result = 0;
+        for (const auto& m : sent) {
+            answered += SendMessageTimeoutW(window, m.message, m.wParam, m.lParam, SMTO_NORMAL, 500, &result) ? 1 : 0;
+        }
+        done = true;
+    });
+    dlg.msPerReading = 1;
+    for (short value = 0; !done && value < 1000; ++value) {
+        dlg.Advance(value, value);
+        Sleep(1);
+    }
+    other.join();
+    EXPECT_EQ(answered, 6) << "every message is answered";
+    EXPECT_EQ(std::wstring(text).rfind(L"\u96c6\u8a08\u4e2d ", 0), 0u) << "the caption as it stood";
+
+    dlg.Advance(0, 99);
+    EXPECT_EQ(MainBar(), std::min(dlg.MainSteps(), 1000L));
+    EXPECT_EQ(Caption(), "集計中 9％");
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindowTheme(dlg.m_barMain.GetSafeHwnd()), nullptr) << "a changed theme does not theme the bar";
 }
 
 // A host window as an older product makes it: not DPI aware, visible, of a given place and size.
@@ -276,6 +372,8 @@ TEST(ProgressWindowOverHost, LiesWhereTheUserSeesItAndInFront)
         }
         const HWND window = dlg.GetSafeHwnd();
         EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY)
+            << "its going would be told to the host's thread, and wait for it";
         RECT rect{};
         GetWindowRect(window, &rect);
         const RECT area = host.VisibleClient();

@@ -162,6 +162,7 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     if (verb == L"picture") return Picture(step.rest);
     if (verb == L"post") return PostTo(step.rest);
     if (verb == L"at") return WindowsAtOnce(step.rest);
+    if (verb == L"answers") return Answers(step.rest);
     return L"unknown step";
 }
 
@@ -526,6 +527,33 @@ std::wstring ScenarioRun::Picture(const std::wstring& name)
     IntersectRect(&area, &area, &screen);
     const std::wstring path = std::wstring(folder) + L"\\" + name + suffix + L".bmp";
     return SaveScreenArea(area, path) ? L"" : L"cannot save " + path;
+}
+
+// answers within N ms for S s: for S seconds the current window stays and answers, within N
+// ms, every message the host's thread sends it (WM_NULL, as Windows asks a window whether it
+// responds), while the host window goes on handling its own messages; and Windows never counts
+// the window's program as not responding.
+std::wstring ScenarioRun::Answers(const std::wstring& rest)
+{
+    if (current_ == nullptr) return L"no window: a dialog step comes first";
+    unsigned withinMs = 0, seconds = 0;
+    if (swscanf(rest.c_str(), L"within %u ms for %u s", &withinMs, &seconds) != 2) {
+        return L"answers within N ms for S s";
+    }
+    const ULONGLONG start = GetTickCount64();
+    for (ULONGLONG now = start; now - start < seconds * 1000ULL; now = GetTickCount64()) {
+        const std::wstring after = L" after " + std::to_wstring(now - start) + L" ms";
+        if (!IsWindow(current_)) return L"it went" + after;
+        if (IsHungAppWindow(current_)) return L"Windows counts it as not responding" + after;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(current_, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, withinMs, &result)) {
+            return IsWindow(current_) ? L"a message sent" + after + L" was not answered within " +
+                                            std::to_wstring(withinMs) + L" ms"
+                                      : L"it went" + after;
+        }
+        Poll();
+    }
+    return L"";
 }
 
 std::wstring ScenarioRun::Expand(const std::wstring& text) const
