@@ -49,6 +49,10 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // Only the run ends the window. It has no close box, but another program may ask it to close
+    // (which comes back as IDCANCEL) or post it IDOK, and a message box's loop hands those over.
+    void OnOK() override {}
+    void OnCancel() override {}
     // Milliseconds of a steady clock: what paces the repaints.
     virtual uint64_t FrameClockMs() const;
 
