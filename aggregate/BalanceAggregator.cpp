@@ -192,24 +192,32 @@ namespace {
 // throws. A release that throws in turn has nothing left to undo.
 class AccountCursor {
 public:
+    // A constructor that throws runs no destructor: what it acquired it gives back itself.
     explicit AccountCursor(ClSetKamoku& accounts) : accounts_(accounts)
     {
         accounts_.GetCursor(&cursor_);
-        accounts_.ReadyCursor(cursor_);
-    }
-    ~AccountCursor()
-    {
         try {
-            accounts_.ReleaseCursor(cursor_);
+            accounts_.ReadyCursor(cursor_);
         } catch (...) {
+            Release();
+            throw;
         }
     }
+    ~AccountCursor() { Release(); }
     AccountCursor(const AccountCursor&) = delete;
     AccountCursor& operator=(const AccountCursor&) = delete;
 
     long Id() const { return cursor_; }
 
 private:
+    void Release()
+    {
+        try {
+            accounts_.ReleaseCursor(cursor_);
+        } catch (...) {
+        }
+    }
+
     ClSetKamoku& accounts_;
     long cursor_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "aggregate/PeriodMonths.h"
 
+#include <memory>
 #include <new>
 
 #include "host/HostLibrary.h"
@@ -9,15 +10,15 @@ void CalcPeriodMonths(long start, long end, short* first, short* last)
     short firstMonth = static_cast<short>(start % 10000 / 100);
     short lastMonth = static_cast<short>(end % 10000 / 100);
 
-    ClAccPeriod* calendar = new (std::nothrow) ClAccPeriod;
-    if (calendar == nullptr) return;
+    // The calendar is deleted however the calls end, also when one of them throws.
+    const std::unique_ptr<ClAccPeriod> calendar(new (std::nothrow) ClAccPeriod);
+    if (!calendar) return;
     // The host names the accounting month of the start date under the period's closing day.
     short closingDay = 0;
     calendar->SetPeriod(start, end);
     calendar->GetClosingDayByEndDate(end, 0, &closingDay);
     calendar->SetClosingDay(closingDay);
     calendar->GetAMonthByDate(start, &firstMonth, 0);
-    delete calendar;
 
     if (lastMonth < firstMonth) lastMonth = static_cast<short>(lastMonth + 100);
     if (first != nullptr) *first = firstMonth;

@@ -100,10 +100,27 @@ int ZeroIfThrown(Stage stage)
     }
 }
 
-int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& conditions,
-                      const StFINDINFO& findInfo, const StDATAINFO& data)
+// The summation conditions are built inside the stage's guard: a host call that throws while
+// the months are worked out fails the aggregation like any other.
+int AggregateBalances(CBridgeApp& app, BalanceAggregator& aggregator, const RunConditions& conditions,
+                      const StDATAINFO& data)
 {
-    return ZeroIfThrown([&] { return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data); });
+    return ZeroIfThrown([&] {
+        StFINDINFO findInfo;
+        std::memset(&findInfo, 0, sizeof findInfo);
+        app.BuildFindConditions(&findInfo, &data, conditions.fromMonth, conditions.toMonth);
+        return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data);
+    });
+}
+
+// What a closing call throws has nothing left to undo: the calls after it must still run.
+template <typename Call>
+void IgnoreThrown(Call call)
+{
+    try {
+        call();
+    } catch (...) {
+    }
 }
 
 // Started by the host, the path is the host's affair: the entry keeps the path it held.
@@ -173,8 +190,6 @@ BOOL CBridgeApp::RunSteps()
     const RunConditions conditions = TakeConditions(conditionDlg);
 
     CProgressDlg progressDlg;
-    StFINDINFO findInfo;
-    std::memset(&findInfo, 0, sizeof findInfo);
     ShowProgressWindow(progressDlg, m_pHostWnd);
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
@@ -186,9 +201,8 @@ BOOL CBridgeApp::RunSteps()
     report.progressWindow = &progressDlg;
     report.statementList = &m_statementList;
 
-    BuildFindConditions(&findInfo, &dataInfo, conditions.fromMonth, conditions.toMonth);
     // A statement with rows missing is not written: the file of that name stays as it was.
-    if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0)
+    if (AggregateBalances(*this, aggregator, conditions, dataInfo) == 0)
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
     const int written =
@@ -214,16 +228,19 @@ BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message
     return FALSE;
 }
 
+// The host gets its connection closed in full and hears how the run ended, whatever a
+// closing call throws.
 int CBridgeApp::ExitInstance()
 {
     FreeStatementList();
     ClAccConnect* connection = ClAccConnect::Inst();
-    connection->LogOut();
-    connection->Terminate();
-    connection->Release();
+    IgnoreThrown([&] { connection->LogOut(); });
+    IgnoreThrown([&] { connection->Terminate(); });
+    IgnoreThrown([&] { connection->Release(); });
     if (m_bFromHost == 1) NotifyHost();
     return CWinApp::ExitInstance();
 }
+
 
 BOOL CBridgeApp::ConnectToHost()
 {

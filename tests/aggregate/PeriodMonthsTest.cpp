@@ -44,14 +44,21 @@ TEST(PeriodMonths, EitherOutputMayBeLeftOut)
     EXPECT_EQ(last, 103);
 }
 
-TEST(PeriodMonths, CalendarIsDeletedAfterItsLastCall)
+TEST(PeriodMonths, CalendarIsDeletedAfterItsLastCallAlsoWhenOneThrows)
 {
-    ServedTestCompany company;
-    PeriodMonths(20020401, 20030331);
-    const std::vector<std::string> calls = company.CallNames();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "ClAccPeriod::new");
-    EXPECT_EQ(calls.back(), "ClAccPeriod::delete");
+    for (const char* thrown : {"", "ClAccPeriod::SetPeriod", "ClAccPeriod::GetAMonthByDate"}) {
+        ServedTestCompany company;
+        if (*thrown != '\0') {
+            company.Faults(std::string("Throw = ") + thrown + "\n");
+            EXPECT_ANY_THROW(PeriodMonths(20020401, 20030331)) << thrown;
+        } else {
+            PeriodMonths(20020401, 20030331);
+        }
+        const std::vector<std::string> calls = company.CallNames();
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.front(), "ClAccPeriod::new") << thrown;
+        EXPECT_EQ(calls.back(), "ClAccPeriod::delete") << thrown;
+    }
 }
 
 TEST(PeriodMonths, WithoutACalendarNothingIsWritten)
