@@ -1,5 +1,6 @@
 #include "aggregate/PeriodMonths.h"
 
+#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -23,4 +24,10 @@ void CalcPeriodMonths(long start, long end, short* first, short* last)
     if (lastMonth < firstMonth) lastMonth = static_cast<short>(lastMonth + 100);
     if (first != nullptr) *first = firstMonth;
     if (last != nullptr) *last = lastMonth;
+}
+
+bool IsExportablePeriod(long start, long end)
+{
+    const int64_t oneYear = 10000;
+    return start <= end && static_cast<int64_t>(end) < static_cast<int64_t>(start) + oneYear;
 }

@@ -4,11 +4,13 @@
 #include <cstring>
 
 #include "aggregate/BalanceAggregator.h"
+#include "aggregate/PeriodMonths.h"
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
+#include "framework/MessageBox.h"
 #include "framework/Wnd.h"
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
@@ -23,6 +25,7 @@ const char kDoneMessage[] = "科目内訳書情報の出力が終了しました
 const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
 const char kAggregationFailedMessage[] = "残高の集計に失敗しました。\n\nアプリケーションを終了します。";
 const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
+const char kPeriodRefusedMessage[] = "会計期間（%s）の科目内訳書は出力できません。\n\nアプリケーションを終了します。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
 
@@ -46,6 +49,17 @@ private:
     CWinApp& app_;
 };
 
+// "2002/01/11～2002/12/31"
+CString PeriodText(const StDATAINFO& data)
+{
+    const long start = data.nPeriodStart;
+    const long end = data.nPeriodEnd;
+    CString text;
+    text.Format("%04ld/%02ld/%02ld～%04ld/%02ld/%02ld", start / 10000, start % 10000 / 100, start % 100,
+                end / 10000, end % 10000 / 100, end % 100);
+    return text;
+}
+
 void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBridgeApp& app)
 {
     dlg.m_bPastData = (data.nDataKind == kPastResultsDataKind) ? 1 : 0;
@@ -58,11 +72,8 @@ void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBrid
     CopyCp932Text(company + 1, sizeof company - 1, data.szCompanyName, sizeof data.szCompanyName);
     dlg.m_strCompany = company;
 
-    const long start = data.nPeriodStart;
-    const long end = data.nPeriodEnd;
-    dlg.m_strPeriod.Format(" %04ld/%02ld/%02ld～%04ld/%02ld/%02ld",
-                           start / 10000, start % 10000 / 100, start % 100,
-                           end / 10000, end % 10000 / 100, end % 100);
+    dlg.m_strPeriod = " ";
+    dlg.m_strPeriod += PeriodText(data);
 }
 
 void AskHostForUser(CConditionDlg& dlg)
@@ -177,6 +188,10 @@ BOOL CBridgeApp::RunSteps()
     StDATAINFO dataInfo;
     std::memset(&dataInfo, 0, sizeof dataInfo);
     ReadCompanyInfo(&dataInfo);
+    if (!PeriodCanBeExported(dataInfo)) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
 
     CConditionDlg conditionDlg(m_pHostWnd);
     AskHostForUser(conditionDlg);
@@ -261,6 +276,18 @@ void CBridgeApp::TakeHostWindow()
     m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
     if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
+}
+
+// A period longer than the twelve months a row carries would be summed into wrong figures:
+// the user is told before choosing anything.
+BOOL CBridgeApp::PeriodCanBeExported(const StDATAINFO& data)
+{
+    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return TRUE;
+    CString message;
+    message.Format(kPeriodRefusedMessage, static_cast<const char*>(PeriodText(data)));
+    HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
+    AfxShowMessageBox(owner, message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    return FALSE;
 }
 
 // Files that travel with the program (the receiving program's definitions, the support

@@ -53,6 +53,7 @@ private:
     BOOL HostPathFits();
     void EnterProgramFolder();
     BOOL ClearedToRun();
+    BOOL PeriodCanBeExported(const StDATAINFO& data);
     BOOL FailOverProgress(CProgressDlg& progressDlg, const char* message);
     void FreeStatementList();
     void NotifyHost();

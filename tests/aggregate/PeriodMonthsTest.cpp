@@ -61,6 +61,22 @@ TEST(PeriodMonths, CalendarIsDeletedAfterItsLastCallAlsoWhenOneThrows)
     }
 }
 
+TEST(PeriodMonths, APeriodOfAtMostTwelveMonthsCanBeExported)
+{
+    struct Case {
+        long start, end;
+        bool exportable;
+    } cases[] = {
+        {20240401, 20250331, true},   {20020111, 20021231, true},  {20240229, 20250228, true},
+        {20230301, 20240229, true},   {20240401, 20240401, true},  {0, 0, true},
+        {20240401, 20250401, false},  {20240401, 20250430, false}, {20240229, 20250301, false},
+        {20240401, 20240331, false},  {20020111, 20030131, false}, {2147480000, 2147483647, true},
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(IsExportablePeriod(each.start, each.end), each.exportable) << each.start << "-" << each.end;
+    }
+}
+
 TEST(PeriodMonths, WithoutACalendarNothingIsWritten)
 {
     ServedTestCompany company;

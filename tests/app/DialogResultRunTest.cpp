@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BridgeApp.h"
+#include "framework/TestSeams.h"
 #include "tests/host/ServedTestCompany.h"
 
 namespace {
@@ -31,6 +32,34 @@ TEST(DialogResultRun, ADialogThatFailsEndsTheRunFailedWithoutExport)
     EXPECT_EQ(std::find(calls.begin(), calls.end(), "ClRuleKamoku::MoveReady"), calls.end()) << "nothing summed";
     ASSERT_GE(calls.size(), 4u);
     EXPECT_EQ(calls[calls.size() - 4], "ClFileMgr::GetAppFolderPath");
+}
+
+// A period of more than twelve months is refused before the dialog: its figures could not be
+// summed into the twelve month slots. The dialog would fail at once here, without the message.
+TEST(DialogResultRun, APeriodLongerThanAYearIsRefusedBeforeTheDialog)
+{
+    ServedTestCompany company;
+    const std::string ini = ReadFileBytes(company.folder.Path() + L"\\host.ini");
+    const std::string end = "PeriodEnd = 20030331";
+    company.folder.Write(L"host.ini", ini.substr(0, ini.find(end)) + "PeriodEnd = 20030430" +
+                                          ini.substr(ini.find(end) + end.size()));
+    company.Faults("Throw = ClFileMgr::GetAppFolderPath\n");
+    std::vector<MessageBoxCall> shown;
+    SetMessageBoxResponder([&](const MessageBoxCall& call) {
+        shown.push_back(call);
+        return IDOK;
+    });
+    CBridgeApp app;
+    EXPECT_FALSE(app.InitInstance());
+    app.ExitInstance();
+    SetMessageBoxResponder(nullptr);
+
+    EXPECT_EQ(app.m_nResult, kRunFailed);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "会計期間（2002/04/01～2003/04/30）の科目内訳書は出力できません。\n\nアプリケーションを終了します。");
+    EXPECT_EQ(shown[0].caption, "科目内訳書");
+    EXPECT_EQ(shown[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(company.CallCount("ClFileMgr::GetAppFolderPath"), 0) << "no dialog";
 }
 
 }  // namespace
