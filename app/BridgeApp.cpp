@@ -26,6 +26,7 @@ const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\
 const char kAggregationFailedMessage[] = "残高の集計に失敗しました。\n\nアプリケーションを終了します。";
 const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
 const char kPeriodRefusedMessage[] = "会計期間（%s）の科目内訳書は出力できません。\n\nアプリケーションを終了します。";
+const char kAlreadyRunningMessage[] = "このウィンドウからの科目内訳書の出力はすでに実行中です。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
 
@@ -59,6 +60,29 @@ CString PeriodText(const StDATAINFO& data)
                 end / 10000, end % 10000 / 100, end % 100);
     return text;
 }
+
+// A WM_QUIT in our thread's queue ends a message box the moment it appears (and is posted
+// again), so the user would never read how the run ended. It is held back while the final
+// message is up and posted again after it.
+class QuitHeldBack {
+public:
+    QuitHeldBack()
+    {
+        MSG quit;
+        held_ = ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+        if (held_) exitCode_ = static_cast<int>(quit.wParam);
+    }
+    ~QuitHeldBack()
+    {
+        if (held_) ::PostQuitMessage(exitCode_);
+    }
+    QuitHeldBack(const QuitHeldBack&) = delete;
+    QuitHeldBack& operator=(const QuitHeldBack&) = delete;
+
+private:
+    bool held_ = false;
+    int exitCode_ = 0;
+};
 
 void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBridgeApp& app)
 {
@@ -177,7 +201,10 @@ BOOL CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
-    if (ParseCommandLine(m_lpCmdLine) == 1) TakeHostWindow();
+    if (ParseCommandLine(m_lpCmdLine) == 1) {
+        TakeHostWindow();
+        if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
+    }
     if (!HostPathFits()) {
         m_nResult = kRunFailed;
         return FALSE;
@@ -227,6 +254,7 @@ BOOL CBridgeApp::RunSteps()
         RememberConditions(conditionDlg, conditions, m_bFromHost == 1);
         progressDlg.Dismiss();
         RestoreWaitCursor();
+        const QuitHeldBack quit;
         progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
         return CWinApp::InitInstance();
     }
@@ -236,7 +264,10 @@ BOOL CBridgeApp::RunSteps()
 // A failure while the progress window is up is said over the window, which then goes.
 BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
 {
-    progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    {
+        const QuitHeldBack quit;
+        progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    }
     progressDlg.Dismiss();
     RestoreWaitCursor();
     m_nResult = kRunFailed;
@@ -274,6 +305,8 @@ void CBridgeApp::TakeHostWindow()
     m_bFromHost = 1;
     CWnd* host = CWnd::FromHandle(m_hHostWnd);
     m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
+    m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
+    if (m_bHostWindowInUse == 1) return;
     if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
 }
@@ -314,13 +347,26 @@ void CBridgeApp::FreeStatementList()
     m_statementList.RemoveAll();
 }
 
-// The function id goes out sign-extended from its 16 bits.
+// The function id goes out sign-extended from its 16 bits. A window another run holds is only
+// told how this start ended: that run gives it back.
 void CBridgeApp::NotifyHost()
 {
     if (m_pHostWnd == nullptr) return;  // no window to tell
-    m_pHostWnd->SetForegroundWindow();
-    m_pHostWnd->EnableWindow(TRUE);
+    const bool held = m_bHostWindowInUse == 0;
+    if (held) {
+        m_pHostWnd->SetForegroundWindow();
+        m_pHostWnd->EnableWindow(TRUE);
+    }
     m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
                             static_cast<LPARAM>(m_nResult));
-    m_pHostWnd->EnableWindow(TRUE);
+    if (held) m_pHostWnd->EnableWindow(TRUE);
+}
+
+// The host started us for a window whose run is still going on (it is disabled): the user is
+// told with a message that no disabled window owns, and this start ends as cancelled.
+BOOL CBridgeApp::LeaveHostWindowToItsRun()
+{
+    AfxShowMessageBox(nullptr, kAlreadyRunningMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    m_nResult = kRunCancelled;
+    return FALSE;
 }
