@@ -69,6 +69,7 @@ TEST(DialogResultRun, APeriodLongerThanAYearIsRefusedBeforeTheDialog)
 TEST(DialogResultRun, ASecondStartForAHeldHostWindowLeavesItToItsRun)
 {
     ServedTestCompany company;
+    company.Faults("Throw = ClFileMgr::GetAppFolderPath\n");  // a dialog would fail at once
     HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                                 nullptr);
     ASSERT_NE(host, nullptr);
