@@ -41,10 +41,7 @@ TEST(DialogResultRun, ADialogThatFailsEndsTheRunFailedWithoutExport)
 TEST(DialogResultRun, APeriodLongerThanAYearIsRefusedBeforeTheDialog)
 {
     ServedTestCompany company;
-    const std::string ini = ReadFileBytes(company.folder.Path() + L"\\host.ini");
-    const std::string end = "PeriodEnd = 20030331";
-    company.folder.Write(L"host.ini", ini.substr(0, ini.find(end)) + "PeriodEnd = 20030430" +
-                                          ini.substr(ini.find(end) + end.size()));
+    company.ReplaceHostLine("PeriodEnd = 20030331", "PeriodEnd = 20030430");
     company.Faults("Throw = ClFileMgr::GetAppFolderPath\n");
     std::vector<MessageBoxCall> shown;
     SetMessageBoxResponder([&](const MessageBoxCall& call) {

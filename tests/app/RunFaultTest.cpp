@@ -51,9 +51,8 @@ TEST(RunFault, ThrowingClosingCallStillClosesTheRestAndTellsTheHost)
     for (size_t thrown = 0; thrown < closing.size(); ++thrown) {
         SCOPED_TRACE(closing[thrown]);
         ServedTestCompany company;
+        company.ReplaceHostLine("ExpSysLink = 0", "ExpSysLink = 1");
         const std::string ini = ReadFileBytes(company.folder.Path() + L"\\host.ini");
-        company.folder.Write(L"host.ini", ini.substr(0, ini.find("ExpSysLink = 0")) + "ExpSysLink = 1" +
-                                              ini.substr(ini.find("ExpSysLink = 0") + 14));
         company.Faults("Throw = " + closing[thrown] + "\n");
         HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                                     nullptr, nullptr);
