@@ -287,7 +287,6 @@ int CBridgeApp::ExitInstance()
     return CWinApp::ExitInstance();
 }
 
-
 BOOL CBridgeApp::ConnectToHost()
 {
     ClAccConnect* connection = ClAccConnect::Inst();
@@ -299,7 +298,8 @@ BOOL CBridgeApp::ConnectToHost()
 
 // The host window is disabled for the whole run and becomes the parent of our windows;
 // ExitInstance enables it again. A handle that names no window (0, or a window already
-// gone) is not taken: a dialog given it as parent could not be created at all.
+// gone) is not taken: a dialog given it as parent could not be created at all. The window is
+// claimed before it is touched: one that another run holds is left alone.
 void CBridgeApp::TakeHostWindow()
 {
     m_bFromHost = 1;
