@@ -284,6 +284,8 @@ int CBridgeApp::ExitInstance()
     IgnoreThrown([&] { connection->Terminate(); });
     IgnoreThrown([&] { connection->Release(); });
     if (m_bFromHost == 1) NotifyHost();
+    // Given back and told: the host may start the next run for its window at once.
+    m_hostWindowClaim.Release();
     return CWinApp::ExitInstance();
 }
 

@@ -61,5 +61,5 @@ private:
     void NotifyHost();
     BOOL LeaveHostWindowToItsRun();
 
-    HostWindowClaim m_hostWindowClaim;  // held from the command line to the end of the process
+    HostWindowClaim m_hostWindowClaim;  // held from the command line until the host is told
 };

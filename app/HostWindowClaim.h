@@ -11,8 +11,9 @@ class HostWindowClaim {
 public:
     // False when another run holds `hostWnd`. True when this run holds it now, and also when
     // the system gives no named object to tell by: the run then goes on as it always did.
-    // The window is held until the object goes.
+    // The window is held until Release, or until the object goes.
     bool Claim(HWND hostWnd);
+    void Release() { m_mutex.Close(); }
 
 private:
     CNamedMutex m_mutex;

@@ -4,7 +4,13 @@
 
 CNamedMutex::~CNamedMutex()
 {
+    Close();
+}
+
+void CNamedMutex::Close()
+{
     if (m_hMutex != nullptr) ::CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
 }
 
 CNamedMutex::Created CNamedMutex::Create(const char* name)

@@ -16,6 +16,8 @@ public:
     // CreateMutexW with the name converted from CP932. Held only when it was created here: a
     // mutex another process holds is let go of at once.
     Created Create(const char* name);
+    // CloseHandle: the name is free for the next process.
+    void Close();
 
 private:
     HANDLE m_hMutex = nullptr;
