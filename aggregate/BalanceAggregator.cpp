@@ -169,8 +169,9 @@ long BalanceAggregator::ReadRows(long count, int taxMode, const StFINDINFO& cond
         std::memset(&row, 0, sizeof row);
         const long status = rule->MoveNext(&row);
         if (status != 0) return status;
-        const int64_t closing = ClosingBalance(row, taxMode, range, company);
+        // A row left out is not summed: its figures, whatever they are, cannot fail the run.
         if (!IsKept(row)) continue;
+        const int64_t closing = ClosingBalance(row, taxMode, range, company);
         std::unique_ptr<StatementEntry> entry = NewEntry(row, closing);
         if (!entry || !statementList->Append(std::move(entry))) return kEntryAllocationFailed;
     }
@@ -192,24 +193,32 @@ namespace {
 // throws. A release that throws in turn has nothing left to undo.
 class AccountCursor {
 public:
+    // A constructor that throws runs no destructor: what it acquired it gives back itself.
     explicit AccountCursor(ClSetKamoku& accounts) : accounts_(accounts)
     {
         accounts_.GetCursor(&cursor_);
-        accounts_.ReadyCursor(cursor_);
-    }
-    ~AccountCursor()
-    {
         try {
-            accounts_.ReleaseCursor(cursor_);
+            accounts_.ReadyCursor(cursor_);
         } catch (...) {
+            Release();
+            throw;
         }
     }
+    ~AccountCursor() { Release(); }
     AccountCursor(const AccountCursor&) = delete;
     AccountCursor& operator=(const AccountCursor&) = delete;
 
     long Id() const { return cursor_; }
 
 private:
+    void Release()
+    {
+        try {
+            accounts_.ReleaseCursor(cursor_);
+        } catch (...) {
+        }
+    }
+
     ClSetKamoku& accounts_;
     long cursor_ = 0;
 };
@@ -230,7 +239,8 @@ int16_t BalanceAggregator::LookupAccountClass(int32_t code)
     StKAMOKUINFO found;
     std::memset(&found, 0, sizeof found);
     const AccountCursor cursor(*accounts);
-    accounts->WalkFind(cursor.Id(), &condition, &found);
+    // Not found, the record stays all zero: a row of code 0 would match it.
+    if (accounts->WalkFind(cursor.Id(), &condition, &found) != 0) return -1;
     return found.nCode == code ? found.nClass : -1;
 }
 

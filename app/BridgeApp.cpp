@@ -4,11 +4,13 @@
 #include <cstring>
 
 #include "aggregate/BalanceAggregator.h"
+#include "aggregate/PeriodMonths.h"
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
+#include "framework/MessageBox.h"
 #include "framework/Wnd.h"
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
@@ -23,6 +25,8 @@ const char kDoneMessage[] = "科目内訳書情報の出力が終了しました
 const char kFailedMessage[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
 const char kAggregationFailedMessage[] = "残高の集計に失敗しました。\n\nアプリケーションを終了します。";
 const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
+const char kPeriodRefusedMessage[] = "会計期間（%s）の科目内訳書は出力できません。\n\nアプリケーションを終了します。";
+const char kAlreadyRunningMessage[] = "このウィンドウからの科目内訳書の出力はすでに実行中です。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
 
@@ -46,6 +50,40 @@ private:
     CWinApp& app_;
 };
 
+// "2002/01/11～2002/12/31"
+CString PeriodText(const StDATAINFO& data)
+{
+    const long start = data.nPeriodStart;
+    const long end = data.nPeriodEnd;
+    CString text;
+    text.Format("%04ld/%02ld/%02ld～%04ld/%02ld/%02ld", start / 10000, start % 10000 / 100, start % 100,
+                end / 10000, end % 10000 / 100, end % 100);
+    return text;
+}
+
+// A WM_QUIT in our thread's queue ends a message box the moment it appears (and is posted
+// again), so the user would never read how the run ended. It is held back while the final
+// message is up and posted again after it.
+class QuitHeldBack {
+public:
+    QuitHeldBack()
+    {
+        MSG quit;
+        held_ = ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+        if (held_) exitCode_ = static_cast<int>(quit.wParam);
+    }
+    ~QuitHeldBack()
+    {
+        if (held_) ::PostQuitMessage(exitCode_);
+    }
+    QuitHeldBack(const QuitHeldBack&) = delete;
+    QuitHeldBack& operator=(const QuitHeldBack&) = delete;
+
+private:
+    bool held_ = false;
+    int exitCode_ = 0;
+};
+
 void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBridgeApp& app)
 {
     dlg.m_bPastData = (data.nDataKind == kPastResultsDataKind) ? 1 : 0;
@@ -58,11 +96,8 @@ void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBrid
     CopyCp932Text(company + 1, sizeof company - 1, data.szCompanyName, sizeof data.szCompanyName);
     dlg.m_strCompany = company;
 
-    const long start = data.nPeriodStart;
-    const long end = data.nPeriodEnd;
-    dlg.m_strPeriod.Format(" %04ld/%02ld/%02ld～%04ld/%02ld/%02ld",
-                           start / 10000, start % 10000 / 100, start % 100,
-                           end / 10000, end % 10000 / 100, end % 100);
+    dlg.m_strPeriod = " ";
+    dlg.m_strPeriod += PeriodText(data);
 }
 
 void AskHostForUser(CConditionDlg& dlg)
@@ -100,10 +135,27 @@ int ZeroIfThrown(Stage stage)
     }
 }
 
-int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& conditions,
-                      const StFINDINFO& findInfo, const StDATAINFO& data)
+// The summation conditions are built inside the stage's guard: a host call that throws while
+// the months are worked out fails the aggregation like any other.
+int AggregateBalances(CBridgeApp& app, BalanceAggregator& aggregator, const RunConditions& conditions,
+                      const StDATAINFO& data)
 {
-    return ZeroIfThrown([&] { return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data); });
+    return ZeroIfThrown([&] {
+        StFINDINFO findInfo;
+        std::memset(&findInfo, 0, sizeof findInfo);
+        app.BuildFindConditions(&findInfo, &data, conditions.fromMonth, conditions.toMonth);
+        return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data);
+    });
+}
+
+// What a closing call throws has nothing left to undo: the calls after it must still run.
+template <typename Call>
+void IgnoreThrown(Call call)
+{
+    try {
+        call();
+    } catch (...) {
+    }
 }
 
 // Started by the host, the path is the host's affair: the entry keeps the path it held.
@@ -149,7 +201,10 @@ BOOL CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
-    if (ParseCommandLine(m_lpCmdLine) == 1) TakeHostWindow();
+    if (ParseCommandLine(m_lpCmdLine) == 1) {
+        TakeHostWindow();
+        if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
+    }
     if (!HostPathFits()) {
         m_nResult = kRunFailed;
         return FALSE;
@@ -160,6 +215,10 @@ BOOL CBridgeApp::RunSteps()
     StDATAINFO dataInfo;
     std::memset(&dataInfo, 0, sizeof dataInfo);
     ReadCompanyInfo(&dataInfo);
+    if (!PeriodCanBeExported(dataInfo)) {
+        m_nResult = kRunFailed;
+        return FALSE;
+    }
 
     CConditionDlg conditionDlg(m_pHostWnd);
     AskHostForUser(conditionDlg);
@@ -173,8 +232,6 @@ BOOL CBridgeApp::RunSteps()
     const RunConditions conditions = TakeConditions(conditionDlg);
 
     CProgressDlg progressDlg;
-    StFINDINFO findInfo;
-    std::memset(&findInfo, 0, sizeof findInfo);
     ShowProgressWindow(progressDlg, m_pHostWnd);
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
@@ -186,9 +243,8 @@ BOOL CBridgeApp::RunSteps()
     report.progressWindow = &progressDlg;
     report.statementList = &m_statementList;
 
-    BuildFindConditions(&findInfo, &dataInfo, conditions.fromMonth, conditions.toMonth);
     // A statement with rows missing is not written: the file of that name stays as it was.
-    if (AggregateBalances(aggregator, conditions, findInfo, dataInfo) == 0)
+    if (AggregateBalances(*this, aggregator, conditions, dataInfo) == 0)
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
     const int written =
@@ -198,6 +254,7 @@ BOOL CBridgeApp::RunSteps()
         RememberConditions(conditionDlg, conditions, m_bFromHost == 1);
         progressDlg.Dismiss();
         RestoreWaitCursor();
+        const QuitHeldBack quit;
         progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
         return CWinApp::InitInstance();
     }
@@ -207,21 +264,28 @@ BOOL CBridgeApp::RunSteps()
 // A failure while the progress window is up is said over the window, which then goes.
 BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
 {
-    progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    {
+        const QuitHeldBack quit;
+        progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    }
     progressDlg.Dismiss();
     RestoreWaitCursor();
     m_nResult = kRunFailed;
     return FALSE;
 }
 
+// The host gets its connection closed in full and hears how the run ended, whatever a
+// closing call throws.
 int CBridgeApp::ExitInstance()
 {
     FreeStatementList();
     ClAccConnect* connection = ClAccConnect::Inst();
-    connection->LogOut();
-    connection->Terminate();
-    connection->Release();
+    IgnoreThrown([&] { connection->LogOut(); });
+    IgnoreThrown([&] { connection->Terminate(); });
+    IgnoreThrown([&] { connection->Release(); });
     if (m_bFromHost == 1) NotifyHost();
+    // Given back and told: the host may start the next run for its window at once.
+    m_hostWindowClaim.Release();
     return CWinApp::ExitInstance();
 }
 
@@ -236,14 +300,29 @@ BOOL CBridgeApp::ConnectToHost()
 
 // The host window is disabled for the whole run and becomes the parent of our windows;
 // ExitInstance enables it again. A handle that names no window (0, or a window already
-// gone) is not taken: a dialog given it as parent could not be created at all.
+// gone) is not taken: a dialog given it as parent could not be created at all. The window is
+// claimed before it is touched: one that another run holds is left alone.
 void CBridgeApp::TakeHostWindow()
 {
     m_bFromHost = 1;
     CWnd* host = CWnd::FromHandle(m_hHostWnd);
     m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
+    m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
+    if (m_bHostWindowInUse == 1) return;
     if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
+}
+
+// A period longer than the twelve months a row carries would be summed into wrong figures:
+// the user is told before choosing anything.
+BOOL CBridgeApp::PeriodCanBeExported(const StDATAINFO& data)
+{
+    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return TRUE;
+    CString message;
+    message.Format(kPeriodRefusedMessage, static_cast<const char*>(PeriodText(data)));
+    HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
+    AfxShowMessageBox(owner, message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    return FALSE;
 }
 
 // Files that travel with the program (the receiving program's definitions, the support
@@ -270,13 +349,26 @@ void CBridgeApp::FreeStatementList()
     m_statementList.RemoveAll();
 }
 
-// The function id goes out sign-extended from its 16 bits.
+// The function id goes out sign-extended from its 16 bits. A window another run holds is only
+// told how this start ended: that run gives it back.
 void CBridgeApp::NotifyHost()
 {
     if (m_pHostWnd == nullptr) return;  // no window to tell
-    m_pHostWnd->SetForegroundWindow();
-    m_pHostWnd->EnableWindow(TRUE);
+    const bool held = m_bHostWindowInUse == 0;
+    if (held) {
+        m_pHostWnd->SetForegroundWindow();
+        m_pHostWnd->EnableWindow(TRUE);
+    }
     m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
                             static_cast<LPARAM>(m_nResult));
-    m_pHostWnd->EnableWindow(TRUE);
+    if (held) m_pHostWnd->EnableWindow(TRUE);
+}
+
+// The host started us for a window whose run is still going on (it is disabled): the user is
+// told with a message that no disabled window owns, and this start ends as cancelled.
+BOOL CBridgeApp::LeaveHostWindowToItsRun()
+{
+    AfxShowMessageBox(nullptr, kAlreadyRunningMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    m_nResult = kRunCancelled;
+    return FALSE;
 }

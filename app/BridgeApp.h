@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "aggregate/StatementList.h"
+#include "app/HostWindowClaim.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
@@ -45,6 +46,7 @@ public:
     int m_nResult = kRunCompleted;  // posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
+    int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
 
 private:
     BOOL RunSteps();   // the run itself, step by step; InitInstance catches what it throws
@@ -53,7 +55,11 @@ private:
     BOOL HostPathFits();
     void EnterProgramFolder();
     BOOL ClearedToRun();
+    BOOL PeriodCanBeExported(const StDATAINFO& data);
     BOOL FailOverProgress(CProgressDlg& progressDlg, const char* message);
     void FreeStatementList();
     void NotifyHost();
+    BOOL LeaveHostWindowToItsRun();
+
+    HostWindowClaim m_hostWindowClaim;  // held from the command line until the host is told
 };

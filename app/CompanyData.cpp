@@ -39,24 +39,32 @@ long SelectedDataNumber()
 // host call throws. A release that throws in turn has nothing left to undo.
 class DataCursor {
 public:
+    // A constructor that throws runs no destructor: what it acquired it gives back itself.
     explicit DataCursor(ClSetData& dataSet) : dataSet_(dataSet)
     {
         dataSet_.GetDatCursor(&cursor_);
-        dataSet_.ReadyDat(cursor_, 0);
-    }
-    ~DataCursor()
-    {
         try {
-            dataSet_.ReleaseDatCursor(cursor_);
+            dataSet_.ReadyDat(cursor_, 0);
         } catch (...) {
+            Release();
+            throw;
         }
     }
+    ~DataCursor() { Release(); }
     DataCursor(const DataCursor&) = delete;
     DataCursor& operator=(const DataCursor&) = delete;
 
     long Id() const { return cursor_; }
 
 private:
+    void Release()
+    {
+        try {
+            dataSet_.ReleaseDatCursor(cursor_);
+        } catch (...) {
+        }
+    }
+
     ClSetData& dataSet_;
     long cursor_ = 0;
 };

@@ -82,7 +82,9 @@ class DataWriter {
 public:
     explicit DataWriter(XmlWriter& writer) : writer_(writer) {}
 
-    int Entry(const StatementEntry& entry);
+    // The entry `at` points to; the entries after it, up to `end`, are looked at only to head a
+    // group whose account row was left out.
+    int Entry(StatementList::const_iterator at, StatementList::const_iterator end);
     int Finish() { return walk_.groupOpen ? CloseGroup() : 1; }
     // The entry whose balance the file cannot carry, where the walk stopped; null otherwise.
     const StatementEntry* Refused() const { return refused_; }
@@ -90,6 +92,8 @@ public:
 private:
     int Account(const StatementEntry& entry);
     int SubAccount(const StatementEntry& entry);
+    static const StatementEntry* GroupEndRow(StatementList::const_iterator at, StatementList::const_iterator end);
+    int HeadlessGroup(int32_t accountCode, const StatementEntry* groupEnd);
     int AccountHead(int32_t accountCode, const char* name, const char* amount);
     int CloseGroup();
     bool Amount(char (&text)[24], const StatementEntry& entry);
@@ -105,9 +109,11 @@ private:
 // break that order; the walk then still closes every element it opens:
 // - a group ends at any account row; only the same account's row is taken as its end;
 // - a sub-account row outside its account's group opens a group of its own, with the account
-//   code and an empty name and balance, so that its balance is not lost.
-int DataWriter::Entry(const StatementEntry& entry)
+//   code, so that its balance is not lost. The group is headed with the name and balance of the
+//   account's row after its sub-accounts when that row was kept, else with empty ones.
+int DataWriter::Entry(StatementList::const_iterator at, StatementList::const_iterator end)
 {
+    const StatementEntry& entry = **at;
     const int32_t accountCode = entry.code / 10000;
     if (IsAccountRow(entry)) {
         if (walk_.groupOpen) {
@@ -119,7 +125,7 @@ int DataWriter::Entry(const StatementEntry& entry)
     }
     if (walk_.groupOpen && accountCode != walk_.groupAccount && !CloseGroup()) return 0;
     if (!walk_.groupOpen) {
-        if (!AccountHead(accountCode, "", "")) return 0;
+        if (!HeadlessGroup(accountCode, GroupEndRow(at, end))) return 0;
         walk_.groupOpen = true;
         walk_.groupAccount = accountCode;
     }
@@ -140,6 +146,25 @@ int DataWriter::Account(const StatementEntry& entry)
     if (!writer_.EndElement(line_, "KANJYOKAMOKU", 2)) return 0;
     ++walk_.accountNumber;
     return 1;
+}
+
+// The account's row after the sub-accounts that follow `at`, when the list holds it there.
+const StatementEntry* DataWriter::GroupEndRow(StatementList::const_iterator at, StatementList::const_iterator end)
+{
+    const int32_t accountCode = (*at)->code / 10000;
+    for (++at; at != end && (*at)->code / 10000 == accountCode; ++at) {
+        if (IsAccountRow(**at)) return &**at;
+    }
+    return nullptr;
+}
+
+int DataWriter::HeadlessGroup(int32_t accountCode, const StatementEntry* groupEnd)
+{
+    if (groupEnd == nullptr) return AccountHead(accountCode, "", "");
+    EntryNameText name;
+    char amount[24];
+    CopyName(name, *groupEnd);
+    return Amount(amount, *groupEnd) && AccountHead(accountCode, name, amount);
 }
 
 int DataWriter::AccountHead(int32_t accountCode, const char* name, const char* amount)
@@ -297,10 +322,10 @@ int StatementReport::WriteData(XmlWriter& writer)
     if (!writer.StartElement(line, "DATA", 1)) return 0;
     DataWriter data(writer);
     if (statementList != nullptr) {
-        for (const auto& entry : *statementList) {
-            cursor = &*entry;
+        for (auto at = statementList->begin(); at != statementList->end(); ++at) {
+            cursor = &**at;
             Tick();
-            if (!data.Entry(*cursor)) {
+            if (!data.Entry(at, statementList->end())) {
                 const StatementEntry* refused = data.Refused();
                 if (refused != nullptr) m_refusedName = CarriedText({refused->name, sizeof refused->name});
                 return 0;

@@ -44,14 +44,37 @@ TEST(PeriodMonths, EitherOutputMayBeLeftOut)
     EXPECT_EQ(last, 103);
 }
 
-TEST(PeriodMonths, CalendarIsDeletedAfterItsLastCall)
+TEST(PeriodMonths, CalendarIsDeletedAfterItsLastCallAlsoWhenOneThrows)
 {
-    ServedTestCompany company;
-    PeriodMonths(20020401, 20030331);
-    const std::vector<std::string> calls = company.CallNames();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "ClAccPeriod::new");
-    EXPECT_EQ(calls.back(), "ClAccPeriod::delete");
+    for (const char* thrown : {"", "ClAccPeriod::SetPeriod", "ClAccPeriod::GetAMonthByDate"}) {
+        ServedTestCompany company;
+        if (*thrown != '\0') {
+            company.Faults(std::string("Throw = ") + thrown + "\n");
+            EXPECT_ANY_THROW(PeriodMonths(20020401, 20030331)) << thrown;
+        } else {
+            PeriodMonths(20020401, 20030331);
+        }
+        const std::vector<std::string> calls = company.CallNames();
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.front(), "ClAccPeriod::new") << thrown;
+        EXPECT_EQ(calls.back(), "ClAccPeriod::delete") << thrown;
+    }
+}
+
+TEST(PeriodMonths, APeriodOfAtMostTwelveMonthsCanBeExported)
+{
+    struct Case {
+        long start, end;
+        bool exportable;
+    } cases[] = {
+        {20240401, 20250331, true},   {20020111, 20021231, true},  {20240229, 20250228, true},
+        {20230301, 20240229, true},   {20240401, 20240401, true},  {0, 0, true},
+        {20240401, 20250401, false},  {20240401, 20250430, false}, {20240229, 20250301, false},
+        {20240401, 20240331, false},  {20020111, 20030131, false}, {2147480000, 2147483647, true},
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(IsExportablePeriod(each.start, each.end), each.exportable) << each.start << "-" << each.end;
+    }
 }
 
 TEST(PeriodMonths, WithoutACalendarNothingIsWritten)

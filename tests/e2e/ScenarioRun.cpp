@@ -144,8 +144,10 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
         host_.ShowAs(step.rest == L"window hidden" ? HostWindow::Shown::hidden : HostWindow::Shown::minimized);
         return L"";
     }
+    if (verb == L"start" && step.rest.rfind(L"second ", 0) == 0) return StartSecond(Expand(step.rest.substr(7)));
     if (verb == L"start") return Start(Expand(step.rest));
     if (!started_) return L"the run has not been started";
+    if (verb == L"second") return SecondEnds(step.rest);
     if (verb == L"dialog" || verb == L"text" || verb == L"message" || verb == L"set" || verb == L"click" ||
         verb == L"toggle" || verb == L"checked" || verb == L"unchecked" || verb == L"enabled" || verb == L"disabled") {
         return Window(verb, step.rest);
@@ -160,7 +162,7 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     }
     if (verb == L"file" || verb == L"no" || verb == L"folder") return Files(verb, step.rest);
     if (verb == L"picture") return Picture(step.rest);
-    if (verb == L"post") return PostTo(step.rest);
+    if (verb == L"post") return step.rest == L"quit" ? PostQuit(step.rest) : PostTo(step.rest);
     if (verb == L"at") return WindowsAtOnce(step.rest);
     if (verb == L"answers") return Answers(step.rest);
     return L"unknown step";
@@ -273,6 +275,7 @@ void ScenarioRun::ForgetRun()
     host_.Forget();
     DeleteFileW(company_.LogPath().c_str());
     ended_ = false;
+    secondStarted_ = false;
     exitCode_ = 0;
     current_ = nullptr;
     captionsSeen_.clear();
@@ -287,7 +290,7 @@ std::wstring ScenarioRun::Window(const std::wstring& verb, const std::wstring& r
         const ULONGLONG deadline = GetTickCount64() + kStepTimeoutMs;
         for (;;) {
             Poll();
-            for (HWND dialog : VisibleDialogs(process_.Id())) {
+            for (HWND dialog : ProgramDialogs()) {
                 if (closing_.count(dialog) == 0 && CaptionMatches(CaptionText(dialog), text)) {
                     current_ = dialog;
                     return L"";
@@ -393,22 +396,33 @@ std::wstring ScenarioRun::NeverShown(const std::wstring& rest) const
 }
 
 // posted W L: exactly one message arrived, the one the command line names, with W and L.
+// posted W L, W L: exactly these messages arrived, in this order (one start each).
 std::wstring ScenarioRun::PostedOnce(const std::wstring& rest) const
 {
-    std::wistringstream numbers(rest);
-    long long wParam = 0, lParam = 0;
-    if (!(numbers >> wParam >> lParam)) return L"posted needs wParam and lParam";
-    const std::vector<HostWindow::Posted>& posted = host_.PostedMessages();
-    if (posted.size() != 1) return std::to_wstring(posted.size()) + L" messages arrived";
-    const HostWindow::Posted& message = posted[0];
-    if (message.message != static_cast<UINT>(NumberField(commandLine_, 1))) {
-        return L"message " + std::to_wstring(message.message) + L" arrived";
+    std::vector<std::pair<long long, long long>> expected;
+    std::wistringstream pairs(rest);
+    for (std::wstring pair; std::getline(pairs, pair, L',');) {
+        std::wistringstream numbers(pair);
+        long long wParam = 0, lParam = 0;
+        if (!(numbers >> wParam >> lParam)) return L"posted needs wParam and lParam, for each message";
+        expected.emplace_back(wParam, lParam);
     }
-    // Both are read as the host reads them: signed numbers as wide as a pointer (a wParam of
-    // -2 is 0xFFFFFFFE in a 32-bit process, not 4294967294).
-    const auto w = static_cast<long long>(static_cast<INT_PTR>(message.wParam));
-    const auto l = static_cast<long long>(message.lParam);
-    if (w != wParam || l != lParam) return L"arrived with " + std::to_wstring(w) + L" " + std::to_wstring(l);
+    const std::vector<HostWindow::Posted>& posted = host_.PostedMessages();
+    if (posted.size() != expected.size()) return std::to_wstring(posted.size()) + L" messages arrived";
+    for (size_t i = 0; i < posted.size(); ++i) {
+        const HostWindow::Posted& message = posted[i];
+        if (message.message != static_cast<UINT>(NumberField(commandLine_, 1))) {
+            return L"message " + std::to_wstring(message.message) + L" arrived";
+        }
+        // Both are read as the host reads them: signed numbers as wide as a pointer (a wParam of
+        // -2 is 0xFFFFFFFE in a 32-bit process, not 4294967294).
+        const auto w = static_cast<long long>(static_cast<INT_PTR>(message.wParam));
+        const auto l = static_cast<long long>(message.lParam);
+        if (w != expected[i].first || l != expected[i].second) {
+            return L"message " + std::to_wstring(i + 1) + L" arrived with " + std::to_wstring(w) + L" " +
+                   std::to_wstring(l);
+        }
+    }
     return L"";
 }
 
@@ -423,7 +437,7 @@ std::wstring ScenarioRun::HostWindowState(const std::wstring& rest) const
         // At the end the run brings the host window to the foreground and enables it, then
         // posts (Wine delivers the activation after the enabling, whatever the order of calls).
         const std::wstring& events = host_.Events();
-        const size_t posted = events.find(L'p');
+        const size_t posted = events.rfind(L'p');  // the run's own message comes last
         if (posted == std::wstring::npos) return L"";
         const size_t activation = events.find_last_of(L"ai", posted);
         if (activation == std::wstring::npos || events[activation] != L'a') {
@@ -556,6 +570,46 @@ std::wstring ScenarioRun::Answers(const std::wstring& rest)
     return L"";
 }
 
+// start second LINE: the same program started again while the run goes on; not waited for.
+std::wstring ScenarioRun::StartSecond(const std::wstring& commandLine)
+{
+    if (!started_ || ended_) return L"a second start comes while the run goes on";
+    if (secondStarted_) return L"there is a second start already";
+    secondStarted_ = second_.Start(programFolder_ + L"\\" + edition_, commandLine, company_.DataFolder(),
+                                   company_.LogPath());
+    return secondStarted_ ? L"" : L"could not start " + edition_ + L" again";
+}
+
+// second ends: the second start ends, with exit status 0, while the run goes on.
+std::wstring ScenarioRun::SecondEnds(const std::wstring& rest)
+{
+    if (rest != L"ends") return L"unknown step";
+    if (!secondStarted_) return L"there is no second start";
+    DWORD status = 0;
+    if (!second_.WaitForExit(kStepTimeoutMs, &status)) return L"the second start did not end";
+    return status == 0 ? L"" : L"exit status " + std::to_wstring(status);
+}
+
+// post quit: WM_QUIT posted to the thread of the current window, as a stray PostQuitMessage
+// or another program would.
+std::wstring ScenarioRun::PostQuit(const std::wstring& rest) const
+{
+    if (rest != L"quit") return L"unknown step";
+    if (current_ == nullptr) return L"no window: a dialog step comes first";
+    const DWORD thread = GetWindowThreadProcessId(current_, nullptr);
+    return PostThreadMessageW(thread, WM_QUIT, 0, 0) ? L"" : L"cannot post to the window's thread";
+}
+
+std::vector<HWND> ScenarioRun::ProgramDialogs() const
+{
+    std::vector<HWND> dialogs = VisibleDialogs(process_.Id());
+    if (secondStarted_) {
+        const std::vector<HWND> second = VisibleDialogs(second_.Id());
+        dialogs.insert(dialogs.end(), second.begin(), second.end());
+    }
+    return dialogs;
+}
+
 std::wstring ScenarioRun::Expand(const std::wstring& text) const
 {
     const std::map<std::wstring, std::wstring> names = {
@@ -592,7 +646,7 @@ void ScenarioRun::Poll()
 {
     PumpMessagesFor(kPollMs);
     if (ended_) return;
-    const std::vector<HWND> shown = VisibleDialogs(process_.Id());
+    const std::vector<HWND> shown = ProgramDialogs();
     for (HWND dialog : shown) captionsSeen_.insert(CaptionText(dialog));
     mostWindowsAtOnce_ = std::max(mostWindowsAtOnce_, shown.size());
 }

@@ -47,6 +47,12 @@ private:
     void KeepProducedXml(const std::wstring& path);
     std::wstring Picture(const std::wstring& name);
     std::wstring Answers(const std::wstring& rest);
+    // A second start for the same host window while the run goes on, and its end.
+    std::wstring StartSecond(const std::wstring& commandLine);
+    std::wstring SecondEnds(const std::wstring& rest);
+    std::wstring PostQuit(const std::wstring& rest) const;
+    // The dialogs of the run and of a second start, if there is one.
+    std::vector<HWND> ProgramDialogs() const;
 
     // {host}, {out}, {company}, {program} and {N*c} (N copies of c) replaced.
     std::wstring Expand(const std::wstring& text) const;
@@ -60,6 +66,8 @@ private:
     CompanyFolder company_;
     HostWindow host_;
     BridgeProcess process_;
+    BridgeProcess second_;
+    bool secondStarted_ = false;
     std::wstring programFolder_;
     std::wstring commandLine_;
     bool started_ = false;

@@ -34,6 +34,17 @@ public:
         Serve();
     }
 
+    // Replaces the line `from` of host.ini (e.g. "ExpSysLink = 0") with `to` and serves the
+    // folder again.
+    void ReplaceHostLine(const std::string& from, const std::string& to)
+    {
+        std::string ini = ReadFileBytes(folder.Path() + L"\\host.ini");
+        const std::size_t at = ini.find(from + "\n");
+        if (at != std::string::npos) ini.replace(at, from.size(), to);
+        folder.Write(L"host.ini", ini);
+        Serve();
+    }
+
     void Serve() { ServeHostFolder(folder.Path(), folder.Path() + L"\\calls.log"); }
 
     std::vector<std::string> CallNames() const { return CallNamesIn(folder.Path() + L"\\calls.log"); }

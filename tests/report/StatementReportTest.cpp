@@ -237,7 +237,7 @@ TEST_F(ReportTest, SubAccountsWithoutTheirAccountGetAGroupOfTheirOwn)
 {
     statement.Add(1310001, "A銀行", 0, 1);     // its account's row was left out
     statement.Add(1310002, "B銀行", 0, 2);
-    statement.Add(1310000, "普通預金", 1, 3);  // the row after the group ends it
+    statement.Add(1310000, "普通預金", 1, 3);  // the row after the group ends it, and heads it
     statement.Add(1110000, "現金", 0, 9);
     statement.Add(1320000, "定期預金", 1, 4);
     statement.Add(1320001, "C銀行", 0, 5);
@@ -245,7 +245,7 @@ TEST_F(ReportTest, SubAccountsWithoutTheirAccountGetAGroupOfTheirOwn)
     statement.Add(1110001, "小口", 0, 7);      // after an account without sub-accounts
     ASSERT_EQ(Write(), 1);
     const std::vector<std::string> expected = Joined({
-        AccountLines("   1", "131", "", "", false),
+        AccountLines("   1", "131", "普通預金", "3", false),
         SubAccountLines("   1", "1", "A銀行", "1"),
         SubAccountLines("   2", "2", "B銀行", "2"),
         {kGroupEnd},

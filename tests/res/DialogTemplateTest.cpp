@@ -216,6 +216,16 @@ TEST(ConditionTemplate, LabelsAreVerticallyCentredBesideTheirSeparators)
     EXPECT_EQ(ChildrenOf(dialog.Handle()).size(), std::size(kConditionControls) + 3);
 }
 
+// The company name and the period are the host's texts: an "&" in a name is shown as it is,
+// not taken as a mnemonic. The labels keep theirs.
+TEST(ConditionTemplate, HostTextsAreShownAsTheHostHoldsThem)
+{
+    TemplateDialog dialog(IDD_CONDITION);
+    ASSERT_NE(dialog.Handle(), nullptr);
+    for (int id : {IDC_COMPANY, IDC_PERIOD}) EXPECT_TRUE(dialog.ItemStyle(id) & SS_NOPREFIX) << id;
+    EXPECT_FALSE(dialog.ItemStyle(IDC_TO_MONTH_LABEL) & SS_NOPREFIX);
+}
+
 TEST(ConditionTemplate, EnterAndEscapeAreLeftToTheDialogCode)
 {
     // A default push button or an IDOK/IDCANCEL control would make the dialog manager end
