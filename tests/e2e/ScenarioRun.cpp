@@ -473,6 +473,20 @@ std::wstring ScenarioRun::Picture(const std::wstring& name)
     if (GetEnvironmentVariableW(L"BRIDGE_PICTURE_DIR", folder, MAX_PATH) == 0) return L"";
     GetEnvironmentVariableW(L"BRIDGE_PICTURE_SUFFIX", suffix, 64);
     PumpMessagesFor(kPaintSettleMs);  // let the program finish painting
+    const std::wstring path = std::wstring(folder) + L"\\" + name + suffix + L".bmp";
+    // Measured and copied in the screen's own pixels: to a player that is not DPI aware, window
+    // rectangles are scaled down under display scaling while the screen's pixels are not.
+    const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    const RECT area = PictureArea();
+    const bool saved = !IsRectEmpty(&area) && SaveScreenArea(area, path);
+    if (previous != nullptr) SetThreadDpiAwarenessContext(previous);
+    if (IsRectEmpty(&area)) return L"the program shows no window";
+    return saved ? L"" : L"cannot save " + path;
+}
+
+// The program's windows (and the host's, in a run it started) and a margin, within the screen.
+RECT ScenarioRun::PictureArea() const
+{
     RECT area = {};
     if (StartedByHost()) GetWindowRect(host_.Handle(), &area);
     for (HWND dialog : VisibleDialogs(process_.Id())) {
@@ -480,12 +494,11 @@ std::wstring ScenarioRun::Picture(const std::wstring& name)
         GetWindowRect(dialog, &window);
         UnionRect(&area, &area, &window);
     }
-    if (IsRectEmpty(&area)) return L"the program shows no window";
+    if (IsRectEmpty(&area)) return area;
     InflateRect(&area, kPictureMargin, kPictureMargin);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&area, &area, &screen);
-    const std::wstring path = std::wstring(folder) + L"\\" + name + suffix + L".bmp";
-    return SaveScreenArea(area, path) ? L"" : L"cannot save " + path;
+    return area;
 }
 
 std::wstring ScenarioRun::Expand(const std::wstring& text) const

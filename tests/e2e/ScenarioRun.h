@@ -44,6 +44,7 @@ private:
     std::wstring FolderHolds(const std::wstring& rest) const;
     void KeepProducedXml(const std::wstring& path);
     std::wstring Picture(const std::wstring& name);
+    RECT PictureArea() const;
 
     // {host}, {out}, {company}, {program} and {N*c} (N copies of c) replaced.
     std::wstring Expand(const std::wstring& text) const;
