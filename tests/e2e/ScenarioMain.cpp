@@ -10,8 +10,22 @@
 #include "tests/e2e/ScenarioRun.h"
 #include "tests/support/TestFiles.h"
 
+namespace {
+
+// Under tools/screenshot the player is started on a desktop of its own, where it gets a console
+// window (on Windows as on Wine 10) that would cover the windows pictured: it is hidden.
+void HideConsoleWhenPicturing()
+{
+    HWND console = GetConsoleWindow();
+    if (console != nullptr && GetEnvironmentVariableW(L"BRIDGE_PICTURE_DIR", nullptr, 0) != 0)
+        ShowWindow(console, SW_HIDE);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv)
 {
+    HideConsoleWhenPicturing();
     if (argc != 2) {
         std::printf("usage: e2e_scenarios SCENARIO.txt\n");
         return 2;

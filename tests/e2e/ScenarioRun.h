@@ -53,6 +53,7 @@ private:
     std::wstring PostQuit(const std::wstring& rest) const;
     // The dialogs of the run and of a second start, if there is one.
     std::vector<HWND> ProgramDialogs() const;
+    RECT PictureArea() const;
 
     // {host}, {out}, {company}, {program} and {N*c} (N copies of c) replaced.
     std::wstring Expand(const std::wstring& text) const;

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # A small file system for the tests that fill a disk: a tmpfs of 256 KiB mounted at MOUNTPOINT
-# and linked as drive X: in the build's Wine prefix (LINK is the prefix's dosdevices/x:).
-#   small-disk.sh mount MOUNTPOINT LINK     small-disk.sh unmount MOUNTPOINT LINK
+# and linked as drive X: in the Wine prefix that WINE_RUN (the build tree's wine-run) uses on
+# this bench.
+#   small-disk.sh mount MOUNTPOINT WINE_RUN     small-disk.sh unmount MOUNTPOINT WINE_RUN
 # Mounting needs root. When it fails the drive is not linked and the tests that need it say
 # so and are skipped; this script itself never fails.
 set -u
 action=$1
 mountpoint=$2
-link=$3
+link="$("$3" --prefix)/dosdevices/x:"
 release() {
   rm -f "$link"
   if mountpoint -q "$mountpoint" 2>/dev/null; then umount "$mountpoint"; fi

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Checks, while the tests run, that they run in the Wine session CTest started
-# (tools/wine-session.in): Wine's desktop process of PREFIX is up, and none of its standard
-# handles is a pipe, which would be a test's output held open after the test has ended.
-#   check-wine-session.sh PREFIX
+# (tools/wine-session.in): Wine's desktop process of the prefix WINE_RUN uses on this bench is
+# up, and none of its standard handles is a pipe, which would be a test's output held open
+# after the test has ended.
+#   check-wine-session.sh WINE_RUN    (the build tree's wine-run)
 set -u
-prefix=$1
+prefix=$("$1" --prefix)
 found=0
 held=0
 for dir in /proc/[0-9]*; do
