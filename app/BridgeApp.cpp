@@ -236,12 +236,8 @@ BOOL CBridgeApp::RunSteps()
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
 
-    BalanceAggregator aggregator;
-    StatementReport report;
-    aggregator.progressWindow = &progressDlg;
-    aggregator.statementList = &m_statementList;
-    report.progressWindow = &progressDlg;
-    report.statementList = &m_statementList;
+    BalanceAggregator aggregator(progressDlg, m_statementList);
+    StatementReport report(progressDlg, m_statementList);
 
     // A statement with rows missing is not written: the file of that name stays as it was.
     if (AggregateBalances(*this, aggregator, conditions, dataInfo) == 0)
