@@ -27,8 +27,11 @@ const char kAggregationFailedMessage[] = "残高の集計に失敗しました�
 const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
 const char kPeriodRefusedMessage[] = "会計期間（%s）の科目内訳書は出力できません。\n\nアプリケーションを終了します。";
 const char kAlreadyRunningMessage[] = "このウィンドウからの科目内訳書の出力はすでに実行中です。";
+const char kPathTooLongMessage[] = "出力先のパスが長すぎます。\n\nアプリケーションを終了します。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
+// The longest output path, in bytes, that the condition dialog and the report accept.
+const size_t kMaxOutputPathBytes = 255;
 
 // What the user chose in the condition dialog.
 struct RunConditions {
@@ -84,10 +87,10 @@ private:
     int exitCode_ = 0;
 };
 
-void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBridgeApp& app)
+void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const char* hostPath)
 {
     dlg.m_bPastData = (data.nDataKind == kPastResultsDataKind) ? 1 : 0;
-    dlg.m_strHostPath = app.m_bFromHost == 1 ? static_cast<const char*>(app.m_strHostPath) : "";
+    dlg.m_strHostPath = hostPath;
     dlg.m_nPeriodStart = data.nPeriodStart;
     dlg.m_nPeriodEnd = data.nPeriodEnd;
 
@@ -201,7 +204,9 @@ BOOL CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
-    if (ParseCommandLine(m_lpCmdLine) == 1) {
+    m_hHostWnd = WindowNamedBy(m_lpCmdLine);
+    m_hostLine = ParseHostCommandLine(m_lpCmdLine);
+    if (m_hostLine) {
         TakeHostWindow();
         if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
     }
@@ -222,7 +227,7 @@ BOOL CBridgeApp::RunSteps()
 
     CConditionDlg conditionDlg(m_pHostWnd);
     AskHostForUser(conditionDlg);
-    FillConditionDialog(conditionDlg, dataInfo, *this);
+    FillConditionDialog(conditionDlg, dataInfo, m_hostLine ? m_hostLine->outputPath.c_str() : "");
     // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
     const INT_PTR dialogResult = conditionDlg.DoModal();
     if (dialogResult != kConditionExecute) {
@@ -244,10 +249,10 @@ BOOL CBridgeApp::RunSteps()
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
     const int written =
-        ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo); });
+        ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, FunctionId(), &dataInfo); });
 
     if (written != 0) {
-        RememberConditions(conditionDlg, conditions, m_bFromHost == 1);
+        RememberConditions(conditionDlg, conditions, m_hostLine.has_value());
         progressDlg.Dismiss();
         RestoreWaitCursor();
         const QuitHeldBack quit;
@@ -279,7 +284,7 @@ int CBridgeApp::ExitInstance()
     IgnoreThrown([&] { connection->LogOut(); });
     IgnoreThrown([&] { connection->Terminate(); });
     IgnoreThrown([&] { connection->Release(); });
-    if (m_bFromHost == 1) NotifyHost();
+    if (m_hostLine) NotifyHost();
     // Given back and told: the host may start the next run for its window at once.
     m_hostWindowClaim.Release();
     return CWinApp::ExitInstance();
@@ -300,13 +305,22 @@ BOOL CBridgeApp::ConnectToHost()
 // claimed before it is touched: one that another run holds is left alone.
 void CBridgeApp::TakeHostWindow()
 {
-    m_bFromHost = 1;
     CWnd* host = CWnd::FromHandle(m_hHostWnd);
     m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
     m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
     if (m_bHostWindowInUse == 1) return;
     if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
+}
+
+// The host's output path must fit the output path whole; when it does not, the user is told
+// and the run ends before anything is read or written.
+BOOL CBridgeApp::HostPathFits()
+{
+    if (!m_hostLine || m_hostLine->outputPath.size() <= kMaxOutputPathBytes) return TRUE;
+    HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;  // a window that exists
+    AfxShowMessageBox(owner, kPathTooLongMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    return FALSE;
 }
 
 // A period longer than the twelve months a row carries would be summed into wrong figures:
@@ -355,7 +369,7 @@ void CBridgeApp::NotifyHost()
         m_pHostWnd->SetForegroundWindow();
         m_pHostWnd->EnableWindow(TRUE);
     }
-    m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
+    m_pHostWnd->PostMessage(m_hostLine->notifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(FunctionId())),
                             static_cast<LPARAM>(m_nResult));
     if (held) m_pHostWnd->EnableWindow(TRUE);
 }

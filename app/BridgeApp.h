@@ -3,9 +3,11 @@
 // and closed by ExitInstance. There is no main window and no event loop of our own.
 
 #include <cstdint>
+#include <optional>
 #include <windows.h>
 
 #include "aggregate/StatementList.h"
+#include "app/CommandLine.h"
 #include "app/HostWindowClaim.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
@@ -32,16 +34,12 @@ public:
     int ExitInstance() override;
 
     // Stages of the run, each called once at its place in InitInstance.
-    int ParseCommandLine(const char* text);
     int CheckCompatibility(int showMessage);
     int ReadCompanyInfo(StDATAINFO* out);
     void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);
 
-    int m_bFromHost = 0;            // 1 when the host's command line was complete
-    HWND m_hHostWnd = nullptr;      // host window from the command line
-    uint32_t m_nNotifyMsg = 0;      // message posted to the host window at the end
-    int16_t m_nFunctionId = 1;      // function id: written to the XML file, posted as wParam
-    CString m_strHostPath;          // output path fixed by the host
+    std::optional<HostCommandLine> m_hostLine;  // the host's command line, when it was complete
+    HWND m_hHostWnd = nullptr;      // the window the command line names, also on a line cut short
     CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
     int m_nResult = kRunCompleted;  // posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
@@ -49,6 +47,7 @@ public:
     int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
 
 private:
+    int16_t FunctionId() const { return m_hostLine ? m_hostLine->functionId : kDefaultFunctionId; }
     BOOL RunSteps();   // the run itself, step by step; InitInstance catches what it throws
     BOOL ConnectToHost();
     void TakeHostWindow();
