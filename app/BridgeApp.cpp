@@ -19,6 +19,14 @@
 #include "res/Edition.h"
 #include "res/resource.h"
 
+// What the user chose in the condition dialog.
+struct RunConditions {
+    int16_t taxIncluded = 0;
+    long fromMonth = 0;
+    long toMonth = 0;
+    char outputPath[261] = {};
+};
+
 namespace {
 
 const char kDoneMessage[] = "科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。";
@@ -32,14 +40,6 @@ const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
 // The longest output path, in bytes, that the condition dialog and the report accept.
 const size_t kMaxOutputPathBytes = 255;
-
-// What the user chose in the condition dialog.
-struct RunConditions {
-    int16_t taxIncluded = 0;
-    long fromMonth = 0;
-    long toMonth = 0;
-    char outputPath[261] = {};
-};
 
 // The wait cursor of a busy run, ended on every way out of it.
 class WaitCursor {
@@ -113,6 +113,14 @@ void AskHostForUser(CConditionDlg& dlg)
     user->GetCurUserID(dlg.m_szUserId);
     dlg.m_szUserId[sizeof dlg.m_szUserId - 1] = '\0';
     user->GetSelectedNo(dlg.m_szUserId, &dlg.m_nSelectNo1, &dlg.m_nSelectNo2);
+}
+
+// Only Execute goes on; a dialog that could not even be created (-1) is a failure.
+RunResult RunConditionDialog(CConditionDlg& dlg)
+{
+    const INT_PTR dialogResult = dlg.DoModal();
+    if (dialogResult == kConditionExecute) return kRunCompleted;
+    return dialogResult == kConditionCancel ? kRunCancelled : kRunFailed;
 }
 
 RunConditions TakeConditions(const CConditionDlg& dlg)
@@ -192,50 +200,40 @@ CBridgeApp::~CBridgeApp() = default;
 // counts as failed, and ExitInstance still logs out and tells the host.
 BOOL CBridgeApp::InitInstance()
 {
-    try {
-        return RunSteps();
-    } catch (...) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    m_nResult = [this] {
+        try {
+            return RunSteps();
+        } catch (...) {
+            return kRunFailed;
+        }
+    }();
+    return m_nResult == kRunCompleted ? TRUE : FALSE;
 }
 
-BOOL CBridgeApp::RunSteps()
+// Each stage says how it ended; kRunCompleted lets the run go on to the next.
+RunResult CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
-    if (!ConnectToHost()) return FALSE;
-    m_hHostWnd = WindowNamedBy(m_lpCmdLine);
-    m_hostLine = ParseHostCommandLine(m_lpCmdLine);
-    if (m_hostLine) {
-        TakeHostWindow();
-        if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
-    }
-    if (!HostPathFits()) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (const RunResult ended = ConnectToHost(); ended != kRunCompleted) return ended;
+    if (const RunResult ended = TakeCommandLine(); ended != kRunCompleted) return ended;
     EnterProgramFolder();
-    if (!ClearedToRun()) return FALSE;
+    if (const RunResult ended = ClearedToRun(); ended != kRunCompleted) return ended;
 
     StDATAINFO dataInfo;
     std::memset(&dataInfo, 0, sizeof dataInfo);
     ReadCompanyInfo(&dataInfo);
-    if (!PeriodCanBeExported(dataInfo)) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (const RunResult ended = CheckPeriod(dataInfo); ended != kRunCompleted) return ended;
 
     CConditionDlg conditionDlg(m_pHostWnd);
     AskHostForUser(conditionDlg);
     FillConditionDialog(conditionDlg, dataInfo, m_hostLine ? m_hostLine->outputPath.c_str() : "");
-    // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
-    const INT_PTR dialogResult = conditionDlg.DoModal();
-    if (dialogResult != kConditionExecute) {
-        m_nResult = dialogResult == kConditionCancel ? kRunCancelled : kRunFailed;
-        return FALSE;
-    }
-    const RunConditions conditions = TakeConditions(conditionDlg);
+    if (const RunResult ended = RunConditionDialog(conditionDlg); ended != kRunCompleted) return ended;
+    return Export(conditionDlg, TakeConditions(conditionDlg), dataInfo);
+}
 
+// The progress window is up from the aggregation to the message that says how the export ended.
+RunResult CBridgeApp::Export(CConditionDlg& conditionDlg, const RunConditions& conditions, const StDATAINFO& dataInfo)
+{
     CProgressDlg progressDlg;
     ShowProgressWindow(progressDlg, m_pHostWnd);
     WaitCursor waitCursor(*this);
@@ -250,20 +248,18 @@ BOOL CBridgeApp::RunSteps()
     report.SetProgressBase(kReportProgressBase);
     const int written =
         ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, FunctionId(), &dataInfo); });
+    if (written == 0) return FailOverProgress(progressDlg, ReportFailedMessage(report));
 
-    if (written != 0) {
-        RememberConditions(conditionDlg, conditions, m_hostLine.has_value());
-        progressDlg.Dismiss();
-        RestoreWaitCursor();
-        const QuitHeldBack quit;
-        progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
-        return CWinApp::InitInstance();
-    }
-    return FailOverProgress(progressDlg, ReportFailedMessage(report));
+    RememberConditions(conditionDlg, conditions, m_hostLine.has_value());
+    progressDlg.Dismiss();
+    RestoreWaitCursor();
+    const QuitHeldBack quit;
+    progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
+    return kRunCompleted;
 }
 
 // A failure while the progress window is up is said over the window, which then goes.
-BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
+RunResult CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
 {
     {
         const QuitHeldBack quit;
@@ -271,8 +267,7 @@ BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message
     }
     progressDlg.Dismiss();
     RestoreWaitCursor();
-    m_nResult = kRunFailed;
-    return FALSE;
+    return kRunFailed;
 }
 
 // The host gets its connection closed in full and hears how the run ended, whatever a
@@ -290,13 +285,27 @@ int CBridgeApp::ExitInstance()
     return CWinApp::ExitInstance();
 }
 
-BOOL CBridgeApp::ConnectToHost()
+// A run that cannot connect ends silently: the host is not told, as no command line was read.
+RunResult CBridgeApp::ConnectToHost()
 {
     ClAccConnect* connection = ClAccConnect::Inst();
     connection->m_pszCaption = kMessageCaption;
     connection->SetAppType(kEdition.appType);
     connection->SetUseDataType(1);
-    return connection->Initiate() == 0;
+    return connection->Initiate() == 0 ? kRunCompleted : kRunFailed;
+}
+
+// The host's command line, when it is complete, names the window the run takes, and may fix
+// the output path.
+RunResult CBridgeApp::TakeCommandLine()
+{
+    m_hHostWnd = WindowNamedBy(m_lpCmdLine);
+    m_hostLine = ParseHostCommandLine(m_lpCmdLine);
+    if (m_hostLine) {
+        TakeHostWindow();
+        if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
+    }
+    return CheckHostPath();
 }
 
 // The host window is disabled for the whole run and becomes the parent of our windows;
@@ -315,24 +324,24 @@ void CBridgeApp::TakeHostWindow()
 
 // The host's output path must fit the output path whole; when it does not, the user is told
 // and the run ends before anything is read or written.
-BOOL CBridgeApp::HostPathFits()
+RunResult CBridgeApp::CheckHostPath()
 {
-    if (!m_hostLine || m_hostLine->outputPath.size() <= kMaxOutputPathBytes) return TRUE;
+    if (!m_hostLine || m_hostLine->outputPath.size() <= kMaxOutputPathBytes) return kRunCompleted;
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;  // a window that exists
     AfxShowMessageBox(owner, kPathTooLongMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    return FALSE;
+    return kRunFailed;
 }
 
 // A period longer than the twelve months a row carries would be summed into wrong figures:
 // the user is told before choosing anything.
-BOOL CBridgeApp::PeriodCanBeExported(const StDATAINFO& data)
+RunResult CBridgeApp::CheckPeriod(const StDATAINFO& data)
 {
-    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return TRUE;
+    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return kRunCompleted;
     CString message;
     message.Format(kPeriodRefusedMessage, static_cast<const char*>(PeriodText(data)));
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
     AfxShowMessageBox(owner, message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    return FALSE;
+    return kRunFailed;
 }
 
 // Files that travel with the program (the receiving program's definitions, the support
@@ -342,16 +351,13 @@ void CBridgeApp::EnterProgramFolder()
     SetCurrentFolder(GetModuleFolder());
 }
 
-BOOL CBridgeApp::ClearedToRun()
+// The receiving program must speak our interface level, and the host must agree to go on.
+RunResult CBridgeApp::ClearedToRun()
 {
-    if (CheckCompatibility(1) == 0) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (CheckCompatibility(1) == 0) return kRunFailed;
     const long link = ClAccConnect::Inst()->ExpSysLink();
-    if (link == 0) return TRUE;
-    m_nResult = (link == 1) ? kRunCancelled : kRunFailed;
-    return FALSE;
+    if (link == 0) return kRunCompleted;
+    return link == 1 ? kRunCancelled : kRunFailed;
 }
 
 void CBridgeApp::FreeStatementList()
@@ -361,6 +367,10 @@ void CBridgeApp::FreeStatementList()
 
 // The function id goes out sign-extended from its 16 bits. A window another run holds is only
 // told how this start ended: that run gives it back.
+// The window we held is enabled before the post, so that the host can act on the message at
+// once, and once more after it: the host reads the message on its own thread, so what the
+// window is by then is not ours to know, and the host has always found it enabled once the
+// program had told it. (Enabling an enabled window changes nothing the host sees.)
 void CBridgeApp::NotifyHost()
 {
     if (m_pHostWnd == nullptr) return;  // no window to tell
@@ -376,9 +386,8 @@ void CBridgeApp::NotifyHost()
 
 // The host started us for a window whose run is still going on (it is disabled): the user is
 // told with a message that no disabled window owns, and this start ends as cancelled.
-BOOL CBridgeApp::LeaveHostWindowToItsRun()
+RunResult CBridgeApp::LeaveHostWindowToItsRun()
 {
     AfxShowMessageBox(nullptr, kAlreadyRunningMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    m_nResult = kRunCancelled;
-    return FALSE;
+    return kRunCancelled;
 }

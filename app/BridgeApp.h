@@ -12,13 +12,16 @@
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
+class CConditionDlg;
 class CProgressDlg;
 class CWnd;
 class ClSetData;
 struct StDATAINFO;
 struct StFINDINFO;
+struct RunConditions;
 
-// How a run ended, posted to the host window as the completion message's lParam.
+// How a run ended, posted to the host window as the completion message's lParam; also how
+// each stage of the run ended, kRunCompleted letting the run go on.
 enum RunResult : int {
     kRunCompleted = 0,
     kRunCancelled = 1,
@@ -41,24 +44,26 @@ public:
     std::optional<HostCommandLine> m_hostLine;  // the host's command line, when it was complete
     HWND m_hHostWnd = nullptr;      // the window the command line names, also on a line cut short
     CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
-    int m_nResult = kRunCompleted;  // posted to the host as lParam
+    RunResult m_nResult = kRunCompleted;  // set once by InitInstance; posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
     int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
 
 private:
     int16_t FunctionId() const { return m_hostLine ? m_hostLine->functionId : kDefaultFunctionId; }
-    BOOL RunSteps();   // the run itself, step by step; InitInstance catches what it throws
-    BOOL ConnectToHost();
+    RunResult RunSteps();   // the run itself, stage by stage; InitInstance catches what it throws
+    RunResult ConnectToHost();
+    RunResult TakeCommandLine();
     void TakeHostWindow();
-    BOOL HostPathFits();
+    RunResult LeaveHostWindowToItsRun();
+    RunResult CheckHostPath();
     void EnterProgramFolder();
-    BOOL ClearedToRun();
-    BOOL PeriodCanBeExported(const StDATAINFO& data);
-    BOOL FailOverProgress(CProgressDlg& progressDlg, const char* message);
+    RunResult ClearedToRun();
+    RunResult CheckPeriod(const StDATAINFO& data);
+    RunResult Export(CConditionDlg& conditionDlg, const RunConditions& conditions, const StDATAINFO& dataInfo);
+    RunResult FailOverProgress(CProgressDlg& progressDlg, const char* message);
     void FreeStatementList();
     void NotifyHost();
-    BOOL LeaveHostWindowToItsRun();
 
     HostWindowClaim m_hostWindowClaim;  // held from the command line until the host is told
 };
