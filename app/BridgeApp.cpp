@@ -8,6 +8,7 @@
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
+#include "dialog/LastConditionsStore.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
 #include "framework/MessageBox.h"
@@ -103,16 +104,19 @@ void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const char*
     dlg.m_strPeriod += PeriodText(data);
 }
 
-void AskHostForUser(CConditionDlg& dlg)
+// The remembered conditions of the host's current user and selection.
+LastConditionsStore AskHostForUser()
 {
-    std::memset(dlg.m_szUserId, 0, sizeof dlg.m_szUserId);
-    dlg.m_nSelectNo1 = 0;
-    dlg.m_nSelectNo2 = 0;
+    char userId[65] = {};
+    long selectNo1 = 0;
+    long selectNo2 = 0;
     ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (user == nullptr) return;
-    user->GetCurUserID(dlg.m_szUserId);
-    dlg.m_szUserId[sizeof dlg.m_szUserId - 1] = '\0';
-    user->GetSelectedNo(dlg.m_szUserId, &dlg.m_nSelectNo1, &dlg.m_nSelectNo2);
+    if (user != nullptr) {
+        user->GetCurUserID(userId);
+        userId[sizeof userId - 1] = '\0';
+        user->GetSelectedNo(userId, &selectNo1, &selectNo2);
+    }
+    return LastConditionsStore(userId, selectNo1, selectNo2);
 }
 
 // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
@@ -171,11 +175,11 @@ void IgnoreThrown(Call call)
 
 // Started by the host, the path is the host's affair: the entry keeps the path it held.
 // Remembering is best effort: the statement is written, whatever happens here.
-void RememberConditions(CConditionDlg& dlg, const RunConditions& conditions, bool fromHost)
+void RememberConditions(const LastConditionsStore& lastConditions, const RunConditions& conditions, bool fromHost)
 {
     ZeroIfThrown([&] {
-        return dlg.WriteLastConditions(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
-                                       fromHost ? nullptr : conditions.outputPath);
+        return lastConditions.Write(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
+                                    fromHost ? nullptr : conditions.outputPath);
     });
 }
 
@@ -224,15 +228,16 @@ RunResult CBridgeApp::RunSteps()
     ReadCompanyInfo(&dataInfo);
     if (const RunResult ended = CheckPeriod(dataInfo); ended != kRunCompleted) return ended;
 
-    CConditionDlg conditionDlg(m_pHostWnd);
-    AskHostForUser(conditionDlg);
+    LastConditionsStore lastConditions = AskHostForUser();
+    CConditionDlg conditionDlg(lastConditions, m_pHostWnd);
     FillConditionDialog(conditionDlg, dataInfo, m_hostLine ? m_hostLine->outputPath.c_str() : "");
     if (const RunResult ended = RunConditionDialog(conditionDlg); ended != kRunCompleted) return ended;
-    return Export(conditionDlg, TakeConditions(conditionDlg), dataInfo);
+    return Export(lastConditions, TakeConditions(conditionDlg), dataInfo);
 }
 
 // The progress window is up from the aggregation to the message that says how the export ended.
-RunResult CBridgeApp::Export(CConditionDlg& conditionDlg, const RunConditions& conditions, const StDATAINFO& dataInfo)
+RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const RunConditions& conditions,
+                             const StDATAINFO& dataInfo)
 {
     CProgressDlg progressDlg;
     ShowProgressWindow(progressDlg, m_pHostWnd);
@@ -250,7 +255,7 @@ RunResult CBridgeApp::Export(CConditionDlg& conditionDlg, const RunConditions& c
         ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, FunctionId(), &dataInfo); });
     if (written == 0) return FailOverProgress(progressDlg, ReportFailedMessage(report));
 
-    RememberConditions(conditionDlg, conditions, m_hostLine.has_value());
+    RememberConditions(lastConditions, conditions, m_hostLine.has_value());
     progressDlg.Dismiss();
     RestoreWaitCursor();
     const QuitHeldBack quit;

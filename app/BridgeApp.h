@@ -12,8 +12,8 @@
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
-class CConditionDlg;
 class CProgressDlg;
+class LastConditionsStore;
 class CWnd;
 class ClSetData;
 struct StDATAINFO;
@@ -60,7 +60,8 @@ private:
     void EnterProgramFolder();
     RunResult ClearedToRun();
     RunResult CheckPeriod(const StDATAINFO& data);
-    RunResult Export(CConditionDlg& conditionDlg, const RunConditions& conditions, const StDATAINFO& dataInfo);
+    RunResult Export(const LastConditionsStore& lastConditions, const RunConditions& conditions,
+                     const StDATAINFO& dataInfo);
     RunResult FailOverProgress(CProgressDlg& progressDlg, const char* message);
     void FreeStatementList();
     void NotifyHost();
