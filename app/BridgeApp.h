@@ -41,13 +41,11 @@ public:
     int ReadCompanyInfo(StDATAINFO* out);
     void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);
 
-    std::optional<HostCommandLine> m_hostLine;  // the host's command line, when it was complete
     HWND m_hHostWnd = nullptr;      // the window the command line names, also on a line cut short
     CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
     RunResult m_nResult = kRunCompleted;  // set once by InitInstance; posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
-    int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
 
 private:
     int16_t FunctionId() const { return m_hostLine ? m_hostLine->functionId : kDefaultFunctionId; }
@@ -66,5 +64,7 @@ private:
     void FreeStatementList();
     void NotifyHost();
 
+    std::optional<HostCommandLine> m_hostLine;  // the host's command line, when it was complete
+    int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
     HostWindowClaim m_hostWindowClaim;  // held from the command line until the host is told
 };
