@@ -123,22 +123,22 @@ int BalanceAggregator::Aggregate(int taxMode, const StFINDINFO* conditions, cons
 {
     // Month indexes outside the 15 slots of a row would read beyond its amounts.
     if (!InsideTheSlots(RangeOf(*conditions))) return 0;
-    progressWindow->Advance(0, 100);
+    m_progress.Advance(0, 100);
     if (rule == nullptr && !CreateRule()) return 0;
-    progressWindow->Advance(100, 300);
+    m_progress.Advance(100, 300);
 
     rule->MoveReady(_RuleKamokuSumType_Base, _RuleKamokuSumType_Bmn, _RuleKamokuSumType_Disptype, conditions,
                     nullptr, _RuleKamokuSumType_Past);
     long count = 0;
     // A negative count is no count: an empty statement would pass for the company's books.
     if (rule->GetSumCount(&count) != 0 || count < 0) return 0;
-    progressWindow->Advance(300, 400);
+    m_progress.Advance(300, 400);
     if (rule->SetMovePos(0) != 0) return 0;
 
     const long status = ReadRows(count, taxMode, *conditions, *company);
     if (status != 0 && status != kNoMoreRows) return 0;
 
-    progressWindow->Advance(400, 500);
+    m_progress.Advance(400, 500);
     rule->MoveFinish();
     ReleaseRule();
     return 1;
@@ -165,7 +165,7 @@ long BalanceAggregator::ReadRows(long count, int taxMode, const StFINDINFO& cond
     const MonthRange range = RangeOf(conditions);
     StKAMOKUSUMINFO row;
     for (long read = 0; read < count; ++read) {
-        progressWindow->Tick();
+        m_progress.Tick();
         std::memset(&row, 0, sizeof row);
         const long status = rule->MoveNext(&row);
         if (status != 0) return status;
@@ -173,7 +173,7 @@ long BalanceAggregator::ReadRows(long count, int taxMode, const StFINDINFO& cond
         if (!IsKept(row)) continue;
         const int64_t closing = ClosingBalance(row, taxMode, range, company);
         std::unique_ptr<StatementEntry> entry = NewEntry(row, closing);
-        if (!entry || !statementList->Append(std::move(entry))) return kEntryAllocationFailed;
+        if (!entry || !m_statements.Append(std::move(entry))) return kEntryAllocationFailed;
     }
     return 0;
 }

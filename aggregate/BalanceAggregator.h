@@ -14,7 +14,11 @@ struct StKAMOKUSUMINFO;
 
 class BalanceAggregator {
 public:
-    BalanceAggregator() = default;
+    // The aggregation reports its steps to `progress` and appends to `statements`; both outlive it.
+    BalanceAggregator(ProgressSink& progress, StatementList& statements)
+        : m_progress(progress), m_statements(statements)
+    {
+    }
     virtual ~BalanceAggregator();
     BalanceAggregator(const BalanceAggregator&) = delete;
     BalanceAggregator& operator=(const BalanceAggregator&) = delete;
@@ -28,12 +32,13 @@ public:
     int16_t LookupAccountClass(int32_t code);
     void ReleaseRule();
 
-    ProgressSink* progressWindow = nullptr;  // not owned
-    StatementList* statementList = nullptr;  // not owned
     ClRuleKamoku* rule = nullptr;            // owned; created by the first run that needs it
 
 private:
     bool CreateRule();
     long ReadRows(long count, int taxMode, const StFINDINFO& conditions, const StDATAINFO& company);
     bool IsKept(const StKAMOKUSUMINFO& row);
+
+    ProgressSink& m_progress;
+    StatementList& m_statements;
 };

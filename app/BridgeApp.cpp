@@ -20,6 +20,14 @@
 #include "res/Edition.h"
 #include "res/resource.h"
 
+// What the user chose in the condition dialog.
+struct RunConditions {
+    int16_t taxIncluded = 0;
+    long fromMonth = 0;
+    long toMonth = 0;
+    char outputPath[261] = {};
+};
+
 namespace {
 
 const char kDoneMessage[] = "科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。";
@@ -28,16 +36,11 @@ const char kAggregationFailedMessage[] = "残高の集計に失敗しました�
 const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
 const char kPeriodRefusedMessage[] = "会計期間（%s）の科目内訳書は出力できません。\n\nアプリケーションを終了します。";
 const char kAlreadyRunningMessage[] = "このウィンドウからの科目内訳書の出力はすでに実行中です。";
+const char kPathTooLongMessage[] = "出力先のパスが長すぎます。\n\nアプリケーションを終了します。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
-
-// What the user chose in the condition dialog.
-struct RunConditions {
-    int16_t taxIncluded = 0;
-    long fromMonth = 0;
-    long toMonth = 0;
-    char outputPath[261] = {};
-};
+// The longest output path, in bytes, that the condition dialog and the report accept.
+const size_t kMaxOutputPathBytes = 255;
 
 // The wait cursor of a busy run, ended on every way out of it.
 class WaitCursor {
@@ -85,10 +88,10 @@ private:
     int exitCode_ = 0;
 };
 
-void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBridgeApp& app)
+void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const char* hostPath)
 {
     dlg.m_bPastData = (data.nDataKind == kPastResultsDataKind) ? 1 : 0;
-    dlg.m_strHostPath = app.m_bFromHost == 1 ? static_cast<const char*>(app.m_strHostPath) : "";
+    dlg.m_strHostPath = hostPath;
     dlg.m_nPeriodStart = data.nPeriodStart;
     dlg.m_nPeriodEnd = data.nPeriodEnd;
 
@@ -114,6 +117,14 @@ LastConditionsStore AskHostForUser()
         user->GetSelectedNo(userId, &selectNo1, &selectNo2);
     }
     return LastConditionsStore(userId, selectNo1, selectNo2);
+}
+
+// Only Execute goes on; a dialog that could not even be created (-1) is a failure.
+RunResult RunConditionDialog(CConditionDlg& dlg)
+{
+    const INT_PTR dialogResult = dlg.DoModal();
+    if (dialogResult == kConditionExecute) return kRunCompleted;
+    return dialogResult == kConditionCancel ? kRunCancelled : kRunFailed;
 }
 
 RunConditions TakeConditions(const CConditionDlg& dlg)
@@ -193,80 +204,67 @@ CBridgeApp::~CBridgeApp() = default;
 // counts as failed, and ExitInstance still logs out and tells the host.
 BOOL CBridgeApp::InitInstance()
 {
-    try {
-        return RunSteps();
-    } catch (...) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    m_nResult = [this] {
+        try {
+            return RunSteps();
+        } catch (...) {
+            return kRunFailed;
+        }
+    }();
+    return m_nResult == kRunCompleted ? TRUE : FALSE;
 }
 
-BOOL CBridgeApp::RunSteps()
+// Each stage says how it ended; kRunCompleted lets the run go on to the next.
+RunResult CBridgeApp::RunSteps()
 {
     AfxEnableControlContainer();
-    if (!ConnectToHost()) return FALSE;
-    if (ParseCommandLine(m_lpCmdLine) == 1) {
-        TakeHostWindow();
-        if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
-    }
-    if (!HostPathFits()) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (const RunResult ended = ConnectToHost(); ended != kRunCompleted) return ended;
+    if (const RunResult ended = TakeCommandLine(); ended != kRunCompleted) return ended;
     EnterProgramFolder();
-    if (!ClearedToRun()) return FALSE;
+    if (const RunResult ended = ClearedToRun(); ended != kRunCompleted) return ended;
 
     StDATAINFO dataInfo;
     std::memset(&dataInfo, 0, sizeof dataInfo);
     ReadCompanyInfo(&dataInfo);
-    if (!PeriodCanBeExported(dataInfo)) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (const RunResult ended = CheckPeriod(dataInfo); ended != kRunCompleted) return ended;
 
     LastConditionsStore lastConditions = AskHostForUser();
     CConditionDlg conditionDlg(lastConditions, m_pHostWnd);
-    FillConditionDialog(conditionDlg, dataInfo, *this);
-    // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
-    const INT_PTR dialogResult = conditionDlg.DoModal();
-    if (dialogResult != kConditionExecute) {
-        m_nResult = dialogResult == kConditionCancel ? kRunCancelled : kRunFailed;
-        return FALSE;
-    }
-    const RunConditions conditions = TakeConditions(conditionDlg);
+    FillConditionDialog(conditionDlg, dataInfo, m_hostLine ? m_hostLine->outputPath.c_str() : "");
+    if (const RunResult ended = RunConditionDialog(conditionDlg); ended != kRunCompleted) return ended;
+    return Export(lastConditions, TakeConditions(conditionDlg), dataInfo);
+}
 
+// The progress window is up from the aggregation to the message that says how the export ended.
+RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const RunConditions& conditions,
+                             const StDATAINFO& dataInfo)
+{
     CProgressDlg progressDlg;
     ShowProgressWindow(progressDlg, m_pHostWnd);
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
 
-    BalanceAggregator aggregator;
-    StatementReport report;
-    aggregator.progressWindow = &progressDlg;
-    aggregator.statementList = &m_statementList;
-    report.progressWindow = &progressDlg;
-    report.statementList = &m_statementList;
+    BalanceAggregator aggregator(progressDlg, m_statementList);
+    StatementReport report(progressDlg, m_statementList);
 
     // A statement with rows missing is not written: the file of that name stays as it was.
     if (AggregateBalances(*this, aggregator, conditions, dataInfo) == 0)
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
     const int written =
-        ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo); });
+        ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, FunctionId(), &dataInfo); });
+    if (written == 0) return FailOverProgress(progressDlg, ReportFailedMessage(report));
 
-    if (written != 0) {
-        RememberConditions(lastConditions, conditions, m_bFromHost == 1);
-        progressDlg.Dismiss();
-        RestoreWaitCursor();
-        const QuitHeldBack quit;
-        progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
-        return CWinApp::InitInstance();
-    }
-    return FailOverProgress(progressDlg, ReportFailedMessage(report));
+    RememberConditions(lastConditions, conditions, m_hostLine.has_value());
+    progressDlg.Dismiss();
+    RestoreWaitCursor();
+    const QuitHeldBack quit;
+    progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
+    return kRunCompleted;
 }
 
 // A failure while the progress window is up is said over the window, which then goes.
-BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
+RunResult CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
 {
     {
         const QuitHeldBack quit;
@@ -274,8 +272,7 @@ BOOL CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message
     }
     progressDlg.Dismiss();
     RestoreWaitCursor();
-    m_nResult = kRunFailed;
-    return FALSE;
+    return kRunFailed;
 }
 
 // The host gets its connection closed in full and hears how the run ended, whatever a
@@ -287,19 +284,33 @@ int CBridgeApp::ExitInstance()
     IgnoreThrown([&] { connection->LogOut(); });
     IgnoreThrown([&] { connection->Terminate(); });
     IgnoreThrown([&] { connection->Release(); });
-    if (m_bFromHost == 1) NotifyHost();
+    if (m_hostLine) NotifyHost();
     // Given back and told: the host may start the next run for its window at once.
     m_hostWindowClaim.Release();
     return CWinApp::ExitInstance();
 }
 
-BOOL CBridgeApp::ConnectToHost()
+// A run that cannot connect ends silently: the host is not told, as no command line was read.
+RunResult CBridgeApp::ConnectToHost()
 {
     ClAccConnect* connection = ClAccConnect::Inst();
     connection->m_pszCaption = kMessageCaption;
     connection->SetAppType(kEdition.appType);
     connection->SetUseDataType(1);
-    return connection->Initiate() == 0;
+    return connection->Initiate() == 0 ? kRunCompleted : kRunFailed;
+}
+
+// The host's command line, when it is complete, names the window the run takes, and may fix
+// the output path.
+RunResult CBridgeApp::TakeCommandLine()
+{
+    m_hHostWnd = WindowNamedBy(m_lpCmdLine);
+    m_hostLine = ParseHostCommandLine(m_lpCmdLine);
+    if (m_hostLine) {
+        TakeHostWindow();
+        if (m_bHostWindowInUse == 1) return LeaveHostWindowToItsRun();
+    }
+    return CheckHostPath();
 }
 
 // The host window is disabled for the whole run and becomes the parent of our windows;
@@ -308,7 +319,6 @@ BOOL CBridgeApp::ConnectToHost()
 // claimed before it is touched: one that another run holds is left alone.
 void CBridgeApp::TakeHostWindow()
 {
-    m_bFromHost = 1;
     CWnd* host = CWnd::FromHandle(m_hHostWnd);
     m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
     m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
@@ -317,16 +327,26 @@ void CBridgeApp::TakeHostWindow()
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
 }
 
+// The host's output path must fit the output path whole; when it does not, the user is told
+// and the run ends before anything is read or written.
+RunResult CBridgeApp::CheckHostPath()
+{
+    if (!m_hostLine || m_hostLine->outputPath.size() <= kMaxOutputPathBytes) return kRunCompleted;
+    HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;  // a window that exists
+    AfxShowMessageBox(owner, kPathTooLongMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    return kRunFailed;
+}
+
 // A period longer than the twelve months a row carries would be summed into wrong figures:
 // the user is told before choosing anything.
-BOOL CBridgeApp::PeriodCanBeExported(const StDATAINFO& data)
+RunResult CBridgeApp::CheckPeriod(const StDATAINFO& data)
 {
-    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return TRUE;
+    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return kRunCompleted;
     CString message;
     message.Format(kPeriodRefusedMessage, static_cast<const char*>(PeriodText(data)));
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
     AfxShowMessageBox(owner, message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    return FALSE;
+    return kRunFailed;
 }
 
 // Files that travel with the program (the receiving program's definitions, the support
@@ -336,16 +356,13 @@ void CBridgeApp::EnterProgramFolder()
     SetCurrentFolder(GetModuleFolder());
 }
 
-BOOL CBridgeApp::ClearedToRun()
+// The receiving program must speak our interface level, and the host must agree to go on.
+RunResult CBridgeApp::ClearedToRun()
 {
-    if (CheckCompatibility(1) == 0) {
-        m_nResult = kRunFailed;
-        return FALSE;
-    }
+    if (CheckCompatibility(1) == 0) return kRunFailed;
     const long link = ClAccConnect::Inst()->ExpSysLink();
-    if (link == 0) return TRUE;
-    m_nResult = (link == 1) ? kRunCancelled : kRunFailed;
-    return FALSE;
+    if (link == 0) return kRunCompleted;
+    return link == 1 ? kRunCancelled : kRunFailed;
 }
 
 void CBridgeApp::FreeStatementList()
@@ -355,6 +372,10 @@ void CBridgeApp::FreeStatementList()
 
 // The function id goes out sign-extended from its 16 bits. A window another run holds is only
 // told how this start ended: that run gives it back.
+// The window we held is enabled before the post, so that the host can act on the message at
+// once, and once more after it: the host reads the message on its own thread, so what the
+// window is by then is not ours to know, and the host has always found it enabled once the
+// program had told it. (Enabling an enabled window changes nothing the host sees.)
 void CBridgeApp::NotifyHost()
 {
     if (m_pHostWnd == nullptr) return;  // no window to tell
@@ -363,16 +384,15 @@ void CBridgeApp::NotifyHost()
         m_pHostWnd->SetForegroundWindow();
         m_pHostWnd->EnableWindow(TRUE);
     }
-    m_pHostWnd->PostMessage(m_nNotifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(m_nFunctionId)),
+    m_pHostWnd->PostMessage(m_hostLine->notifyMsg, static_cast<WPARAM>(static_cast<intptr_t>(FunctionId())),
                             static_cast<LPARAM>(m_nResult));
     if (held) m_pHostWnd->EnableWindow(TRUE);
 }
 
 // The host started us for a window whose run is still going on (it is disabled): the user is
 // told with a message that no disabled window owns, and this start ends as cancelled.
-BOOL CBridgeApp::LeaveHostWindowToItsRun()
+RunResult CBridgeApp::LeaveHostWindowToItsRun()
 {
     AfxShowMessageBox(nullptr, kAlreadyRunningMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    m_nResult = kRunCancelled;
-    return FALSE;
+    return kRunCancelled;
 }

@@ -3,20 +3,25 @@
 // and closed by ExitInstance. There is no main window and no event loop of our own.
 
 #include <cstdint>
+#include <optional>
 #include <windows.h>
 
 #include "aggregate/StatementList.h"
+#include "app/CommandLine.h"
 #include "app/HostWindowClaim.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
 class CProgressDlg;
+class LastConditionsStore;
 class CWnd;
 class ClSetData;
 struct StDATAINFO;
 struct StFINDINFO;
+struct RunConditions;
 
-// How a run ended, posted to the host window as the completion message's lParam.
+// How a run ended, posted to the host window as the completion message's lParam; also how
+// each stage of the run ended, kRunCompleted letting the run go on.
 enum RunResult : int {
     kRunCompleted = 0,
     kRunCancelled = 1,
@@ -32,34 +37,34 @@ public:
     int ExitInstance() override;
 
     // Stages of the run, each called once at its place in InitInstance.
-    int ParseCommandLine(const char* text);
     int CheckCompatibility(int showMessage);
     int ReadCompanyInfo(StDATAINFO* out);
     void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);
 
-    int m_bFromHost = 0;            // 1 when the host's command line was complete
-    HWND m_hHostWnd = nullptr;      // host window from the command line
-    uint32_t m_nNotifyMsg = 0;      // message posted to the host window at the end
-    int16_t m_nFunctionId = 1;      // function id: written to the XML file, posted as wParam
-    CString m_strHostPath;          // output path fixed by the host
+    HWND m_hHostWnd = nullptr;      // the window the command line names, also on a line cut short
     CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
-    int m_nResult = kRunCompleted;  // posted to the host as lParam
+    RunResult m_nResult = kRunCompleted;  // set once by InitInstance; posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here
-    int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
 
 private:
-    BOOL RunSteps();   // the run itself, step by step; InitInstance catches what it throws
-    BOOL ConnectToHost();
+    int16_t FunctionId() const { return m_hostLine ? m_hostLine->functionId : kDefaultFunctionId; }
+    RunResult RunSteps();   // the run itself, stage by stage; InitInstance catches what it throws
+    RunResult ConnectToHost();
+    RunResult TakeCommandLine();
     void TakeHostWindow();
-    BOOL HostPathFits();
+    RunResult LeaveHostWindowToItsRun();
+    RunResult CheckHostPath();
     void EnterProgramFolder();
-    BOOL ClearedToRun();
-    BOOL PeriodCanBeExported(const StDATAINFO& data);
-    BOOL FailOverProgress(CProgressDlg& progressDlg, const char* message);
+    RunResult ClearedToRun();
+    RunResult CheckPeriod(const StDATAINFO& data);
+    RunResult Export(const LastConditionsStore& lastConditions, const RunConditions& conditions,
+                     const StDATAINFO& dataInfo);
+    RunResult FailOverProgress(CProgressDlg& progressDlg, const char* message);
     void FreeStatementList();
     void NotifyHost();
-    BOOL LeaveHostWindowToItsRun();
 
+    std::optional<HostCommandLine> m_hostLine;  // the host's command line, when it was complete
+    int m_bHostWindowInUse = 0;     // 1 when another run holds the host window: it is only told
     HostWindowClaim m_hostWindowClaim;  // held from the command line until the host is told
 };

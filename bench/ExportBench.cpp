@@ -102,7 +102,9 @@ double QueueReadingUs()
 // Only the host calls the aggregation makes for every row: the row, then the account lookup.
 double HostCallsOnly(const StFINDINFO& conditions, const StDATAINFO& company)
 {
-    BalanceAggregator lookup;   // its account lookup is nothing but the host's calls
+    NoProgress none;
+    StatementList noEntries;
+    BalanceAggregator lookup(none, noEntries);   // its account lookup is nothing but the host's calls
     const double start = NowMs();
     auto* rule = new (std::nothrow) ClRuleKamoku;
     if (rule == nullptr) return 0;
@@ -190,17 +192,13 @@ Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& con
     window.ResetProgress();
     RecordingProgress progress(window);
 
-    BalanceAggregator aggregator;
-    aggregator.progressWindow = &progress;
-    aggregator.statementList = &app.m_statementList;
+    BalanceAggregator aggregator(progress, app.m_statementList);
     double start = NowMs();
     aggregator.Aggregate(0, &conditions, &company);
     figures.aggregateMs = NowMs() - start;
     figures.entries = app.m_statementList.GetCount();
 
-    StatementReport report;
-    report.progressWindow = &progress;
-    report.statementList = &app.m_statementList;
+    StatementReport report(progress, app.m_statementList);
     report.SetProgressBase(500);
     const std::wstring xmlPath = folder + L"\\out\\statement.xml";
     std::string xmlPathCp932;
@@ -222,19 +220,17 @@ Figures OneRun(CBridgeApp& app, const StDATAINFO& company, const StFINDINFO& con
 
     figures.fixedMs = ReplayAdvances(progress.advances, figures.mainSteps);
     NoProgress none;
-    aggregator.progressWindow = &none;
+    BalanceAggregator bareAggregator(none, app.m_statementList);
     start = NowMs();
-    aggregator.Aggregate(0, &conditions, &company);
+    bareAggregator.Aggregate(0, &conditions, &company);
     figures.bareMs = NowMs() - start;
-    StatementReport bareReport;
-    bareReport.progressWindow = &none;
-    bareReport.statementList = &app.m_statementList;
+    StatementReport bareReport(none, app.m_statementList);
     bareReport.SetProgressBase(500);
     start = NowMs();
     bareReport.WriteReport(xmlPathCp932.c_str(), 1, &company);
     figures.bareReportMs = NowMs() - start;
     app.m_statementList.RemoveAll();
-    aggregator.ReleaseRule();
+    bareAggregator.ReleaseRule();
     figures.hostMs = HostCallsOnly(conditions, company);
     return figures;
 }

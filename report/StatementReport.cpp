@@ -221,12 +221,12 @@ int16_t StatementReport::SetProgressBase(int16_t base)
 
 void StatementReport::Tick()
 {
-    if (progressWindow != nullptr) progressWindow->Tick();
+    m_progress.Tick();
 }
 
 void StatementReport::Advance(int from, int to)
 {
-    if (progressWindow != nullptr) progressWindow->Advance(static_cast<short>(from), static_cast<short>(to));
+    m_progress.Advance(static_cast<short>(from), static_cast<short>(to));
 }
 
 // The file goes to a fresh file beside the target, which takes the target's place only after
@@ -321,15 +321,13 @@ int StatementReport::WriteData(XmlWriter& writer)
     char line[kLineBytes] = {};
     if (!writer.StartElement(line, "DATA", 1)) return 0;
     DataWriter data(writer);
-    if (statementList != nullptr) {
-        for (auto at = statementList->begin(); at != statementList->end(); ++at) {
-            cursor = &**at;
-            Tick();
-            if (!data.Entry(at, statementList->end())) {
-                const StatementEntry* refused = data.Refused();
-                if (refused != nullptr) m_refusedName = CarriedText({refused->name, sizeof refused->name});
-                return 0;
-            }
+    for (auto at = m_statements.begin(); at != m_statements.end(); ++at) {
+        cursor = &**at;
+        Tick();
+        if (!data.Entry(at, m_statements.end())) {
+            const StatementEntry* refused = data.Refused();
+            if (refused != nullptr) m_refusedName = CarriedText({refused->name, sizeof refused->name});
+            return 0;
         }
     }
     cursor = nullptr;

@@ -15,7 +15,12 @@ struct StDATAINFO;
 
 class StatementReport {
 public:
-    StatementReport() = default;
+    // The report writes the entries of `statements` and reports its steps to `progress`; both
+    // outlive it.
+    StatementReport(ProgressSink& progress, const StatementList& statements)
+        : m_progress(progress), m_statements(statements)
+    {
+    }
     virtual ~StatementReport() = default;
     StatementReport(const StatementReport&) = delete;
     StatementReport& operator=(const StatementReport&) = delete;
@@ -37,8 +42,6 @@ public:
     // Points to a buffer shared by all calls, valid until the next one.
     const char* ToFullWidthName(const char* text);
 
-    ProgressSink* progressWindow = nullptr;         // not owned
-    const StatementList* statementList = nullptr;   // not owned, read only
     const StatementEntry* cursor = nullptr;         // the entry WriteData is at
     int16_t progressBase = 0;
 
@@ -46,6 +49,8 @@ private:
     void Tick();
     void Advance(int from, int to);
 
+    ProgressSink& m_progress;
+    const StatementList& m_statements;
     char m_fullWidthName[128] = {};
     std::optional<std::string> m_refusedName;
 };

@@ -91,15 +91,13 @@ protected:
     HostTestFolder folder;
     RecordingSink sink;
     StatementList list;
-    BalanceAggregator aggregator;
+    BalanceAggregator aggregator{sink, list};
 
     std::string baseIni;
 
     void SetUp() override
     {
         baseIni = ReadFileBytes(folder.Path() + L"\\host.ini");
-        aggregator.progressWindow = &sink;
-        aggregator.statementList = &list;
     }
 
     void TearDown() override

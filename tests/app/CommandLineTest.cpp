@@ -1,82 +1,73 @@
-// The host's command line: which fields a run takes from it, and what an incomplete or odd
-// line leaves in place.
+// The host's command line: what a line gives the run, and what an incomplete or odd line gives.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "app/BridgeApp.h"
+#include "app/CommandLine.h"
+
+void PrintTo(const HostCommandLine& line, std::ostream* out)
+{
+    *out << "{" << reinterpret_cast<intptr_t>(line.hostWnd) << ", " << line.notifyMsg << ", " << line.functionId
+         << ", \"" << line.outputPath << "\"}";
+}
 
 namespace {
 
-// What a line leaves in a fresh app: the result and the four fields.
-struct Parsed {
-    int result;
-    intptr_t hostWnd;
-    uint32_t notifyMsg;
-    int16_t functionId;
-    std::string path;
-    bool operator==(const Parsed&) const = default;
-    friend void PrintTo(const Parsed& p, std::ostream* out)
-    {
-        *out << "{" << p.result << ", " << p.hostWnd << ", " << p.notifyMsg << ", " << p.functionId << ", \""
-             << p.path << "\"}";
-    }
-};
-
-Parsed Parse(const char* line)
+HostCommandLine Line(intptr_t hostWnd, uint32_t notifyMsg, int16_t functionId, const std::string& path)
 {
-    CBridgeApp app;
-    const int result = app.ParseCommandLine(line);
-    return {result, reinterpret_cast<intptr_t>(app.m_hHostWnd), app.m_nNotifyMsg, app.m_nFunctionId,
-            std::string(app.m_strHostPath)};
+    return {reinterpret_cast<HWND>(hostWnd), notifyMsg, functionId, path};
 }
 
 struct LineCase {
-    const char* line;
-    Parsed parsed;
+    std::string text;
+    std::optional<HostCommandLine> parsed;
 };
 
-void ExpectParsed(std::initializer_list<LineCase> cases)
+const std::string kLongPath = "C:\\" + std::string(600, 'x') + ".xml";  // kept whole, not cut
+const std::string kZeros(300, '0');                                     // whatever the line's length
+
+TEST(CommandLineTest, EachLineGivesItsValue)
 {
-    for (const LineCase& each : cases) EXPECT_EQ(Parse(each.line), each.parsed) << (each.line ? each.line : "(null)");
+    const std::vector<LineCase> cases = {
+        // A complete line; the path is taken whole with its commas.
+        {"1312,32771,7,D:\\OUT\\A,B,C.xml", Line(1312, 32771, 7, "D:\\OUT\\A,B,C.xml")},
+        {"1312,32771,1,", Line(1312, 32771, 1, "")},  // a trailing comma: complete without a path
+        {"1312,32771,1," + kLongPath, Line(1312, 32771, 1, kLongPath)},
+        // A line without its three commas gives nothing.
+        {"", std::nullopt},
+        {"1312", std::nullopt},
+        {"1312,32771,9", std::nullopt},  // the third field counts only with its comma
+        // Numbers are read from their leading digits.
+        {"abc,12x,-3z,", Line(0, 12, -3, "")},
+        {" 66, +32771 ,,", Line(66, 32771, 0, "")},
+        {kZeros + "1312," + kZeros + "32771," + kZeros + "7,", Line(1312, 32771, 7, "")},
+        // Beyond their ranges, numbers hold at the ends of the long (and int) range and the
+        // function id keeps the low 16 bits of its int.
+        {"1,2,65537,", Line(1, 2, 1, "")},
+        {"1,2,32768,", Line(1, 2, -32768, "")},
+        {"99999999999999999999,-99999999999999999999,99999999999999999999,",
+         Line(2147483647, 0x80000000u, -1, "")},  // INT_MAX in 16 bits
+    };
+    for (const LineCase& each : cases) EXPECT_EQ(ParseHostCommandLine(each.text.c_str()), each.parsed) << each.text;
+    EXPECT_EQ(ParseHostCommandLine(nullptr), std::nullopt);
 }
 
-TEST(CommandLineTest, CompleteLineFillsEveryFieldAndTakesThePathWholeWithItsCommas)
+// A line cut short after its first field still names the window that owns the compatibility
+// message.
+TEST(CommandLineTest, WindowIsNamedOnceTheFirstFieldHasItsComma)
 {
-    ExpectParsed({{"1312,32771,7,D:\\OUT\\A,B,C.xml", {1, 1312, 32771, 7, "D:\\OUT\\A,B,C.xml"}},
-                  {"1312,32771,1,", {1, 1312, 32771, 1, ""}}});  // a trailing comma: complete without a path
-    const std::string path = "C:\\" + std::string(600, 'x') + ".xml";  // kept whole, not cut
-    EXPECT_EQ(Parse(("1312,32771,1," + path).c_str()), (Parsed{1, 1312, 32771, 1, path}));
-}
-
-// The defaults are no window, no message and function id 1.
-TEST(CommandLineTest, IncompleteLineKeepsTheFieldsReadBeforeItsMissingComma)
-{
-    ExpectParsed({{"", {0, 0, 0, 1, ""}},
-                  {nullptr, {0, 0, 0, 1, ""}},
-                  {"1312", {0, 0, 0, 1, ""}},
-                  {"1312,32771,9", {0, 1312, 32771, 1, ""}}});  // the third field counts only with its comma
-}
-
-TEST(CommandLineTest, NumbersAreReadFromTheirLeadingDigits)
-{
-    ExpectParsed({{"abc,12x,-3z,", {1, 0, 12, -3, ""}}, {" 66, +32771 ,,", {1, 66, 32771, 0, ""}}});
-    const std::string zeros(300, '0');  // whatever the line's length
-    EXPECT_EQ(Parse((zeros + "1312," + zeros + "32771," + zeros + "7,").c_str()), (Parsed{1, 1312, 32771, 7, ""}));
-}
-
-// Values beyond the fields' ranges give fixed results: numbers hold at the ends of the long
-// (and int) range, the function id keeps the low 16 bits of its int.
-TEST(CommandLineTest, OversizedNumbersGiveFixedValues)
-{
-    ExpectParsed({{"1,2,65537,", {1, 1, 2, 1, ""}},
-                  {"1,2,32768,", {1, 1, 2, -32768, ""}},
-                  {"99999999999999999999,-99999999999999999999,99999999999999999999,",
-                   {1, 2147483647, 0x80000000u, -1, ""}}});  // INT_MAX in 16 bits
+    const struct {
+        const char* text;
+        intptr_t window;
+    } cases[] = {{"1312,32771,7,D:\\OUT\\A.xml", 1312}, {"1312,32771,9", 1312}, {"1312,", 1312},
+                 {"1312", 0}, {"", 0}, {nullptr, 0}};
+    for (const auto& each : cases)
+        EXPECT_EQ(reinterpret_cast<intptr_t>(WindowNamedBy(each.text)), each.window) << (each.text ? each.text : "(null)");
 }
 
 }  // namespace

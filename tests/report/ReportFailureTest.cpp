@@ -72,9 +72,8 @@ TEST_F(ReportTest, BalanceTheFileCannotCarryFailsAndNamesItsEntry)
         {{{1310002, "孤\x01立", 0, kTooMuch}}, "孤 立"},  // a sub-account opening a group of its own
     };
     for (const auto& each : cases) {
-        TestStatement list;
-        for (const Entry& entry : each.entries) list.AddScaled(entry.code, entry.name, entry.hasSub, entry.balance);
-        report.statementList = &list.List();
+        statement.Clear();
+        for (const Entry& entry : each.entries) statement.AddScaled(entry.code, entry.name, entry.hasSub, entry.balance);
         ASSERT_TRUE(WriteFileBytes(folder / L"statement.xml", kOldStatement));
         EXPECT_EQ(Write(), 0) << each.refused;
         EXPECT_EQ(Output(), kOldStatement) << each.refused;
@@ -83,10 +82,9 @@ TEST_F(ReportTest, BalanceTheFileCannotCarryFailsAndNamesItsEntry)
         EXPECT_STREQ(report.RefusedBalanceName(), each.refused);
     }
     // The next report starts afresh; the edges of the range still write.
-    TestStatement edges;
-    edges.AddScaled(1110000, "上限", 0, kTooMuch - 1);
-    edges.AddScaled(1120000, "下限", 0, kTooLittle + 1);
-    report.statementList = &edges.List();
+    statement.Clear();
+    statement.AddScaled(1110000, "上限", 0, kTooMuch - 1);
+    statement.AddScaled(1120000, "下限", 0, kTooLittle + 1);
     EXPECT_EQ(Write(), 1);
     EXPECT_EQ(report.RefusedBalanceName(), nullptr);
     EXPECT_NE(Output().find("<KANJYOKAMOKU_ZANDAKA>-99999999999</KANJYOKAMOKU_ZANDAKA>"), std::string::npos);

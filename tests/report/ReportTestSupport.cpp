@@ -33,8 +33,6 @@ CurrentFolder::~CurrentFolder()
 
 ReportTest::ReportTest()
 {
-    report.progressWindow = &progress;
-    report.statementList = &statement.List();
     report.SetProgressBase(500);
     SetCompanyName("ABC商事");
     company.nPeriodStart = 20090401;

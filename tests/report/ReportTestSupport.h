@@ -36,6 +36,7 @@ public:
     }
     void AddScaled(int32_t code, const char* name, int hasSubAccounts, int64_t balance);
     const StatementList& List() const { return list_; }
+    void Clear() { list_.RemoveAll(); }
 
 private:
     StatementList list_;
@@ -71,7 +72,7 @@ protected:
     TestStatement statement;
     RecordingProgress progress;
     StDATAINFO company{};
-    StatementReport report;
+    StatementReport report{progress, statement.List()};
 };
 
 // The worked example's list: cash, a bank account with two banks, advances, payables.
