@@ -9,7 +9,6 @@
 
 namespace {
 
-const int kCompanyDataSet = 5;
 const int32_t kMonthIndexField = 17;
 const int16_t kAtLeast = 4;
 const int16_t kAtMost = 6;

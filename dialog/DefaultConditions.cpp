@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr long kCompanyDataSet = 5;
-constexpr long kTaxSet = 4;
 constexpr long kOutputFolderType = 0;
 constexpr char kPattern[] = "*.xml";
 
