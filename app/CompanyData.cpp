@@ -1,5 +1,7 @@
 // The open company's record and the summation conditions of the chosen months.
 
+#include "app/CompanyData.h"
+
 #include <cstring>
 
 #include "aggregate/PeriodMonths.h"
@@ -19,20 +21,6 @@ const int16_t kAnd = 1;
 const int16_t kOr = 2;
 const int16_t kInterimPeriod = 15;
 const int16_t kYearEndPeriod = 18;
-
-// The data number of the company the current user has open.
-long SelectedDataNumber()
-{
-    char userId[65] = {};
-    long no1 = 0;
-    long no2 = 0;
-    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (user == nullptr) return 0;
-    user->GetCurUserID(userId);
-    userId[sizeof userId - 1] = '\0';
-    user->GetSelectedNo(userId, &no1, &no2);
-    return no2;
-}
 
 // A walk of the company-data set: the cursor is released however the walk ends, also when a
 // host call throws. A release that throws in turn has nothing left to undo.
@@ -93,12 +81,23 @@ int16_t UpperMonthIndex(int16_t to, int16_t first, int16_t lastMonth, bool wraps
 
 }  // namespace
 
+HostUser ReadHostUser()
+{
+    HostUser result;
+    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+    if (user == nullptr) return result;
+    user->GetCurUserID(result.id);
+    result.id[sizeof result.id - 1] = '\0';
+    user->GetSelectedNo(result.id, &result.selectNo1, &result.selectNo2);
+    return result;
+}
+
 int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
 {
     if (m_pDataSet == nullptr) {
         m_pDataSet = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(kCompanyDataSet, 1));
     }
-    const long selectedNo = SelectedDataNumber();
+    const long selectedNo = ReadHostUser().selectNo2;
     std::memset(out, 0, sizeof *out);
     if (m_pDataSet == nullptr) return 0;
 

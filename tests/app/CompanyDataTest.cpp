@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BridgeApp.h"
+#include "app/CompanyData.h"
 #include "host/HostRecords.h"
 #include "tests/host/ServedTestCompany.h"
 
@@ -63,6 +64,17 @@ TEST(ReadCompanyInfo, CompanySetIsFetchedOnce)
     EXPECT_STREQ(record.szDataId, "D12");
     EXPECT_NE(app.m_pDataSet, nullptr);
     EXPECT_EQ(company.CallCount("ClDataMgr::GetSetObject"), 1);
+}
+
+TEST(ReadHostUser, TakesTheSignedInUserAndTheNumbersOfTheCompanyOpen)
+{
+    ServedTestCompany company;
+    const HostUser user = ReadHostUser();
+    EXPECT_STREQ(user.id, "suzuki");
+    EXPECT_EQ(user.selectNo1, 7);
+    EXPECT_EQ(user.selectNo2, 12);
+    EXPECT_EQ(company.CallNames(), (std::vector<std::string>{"ClDataMgr::GetSysUserObject", "ClSysUser::GetCurUserID",
+                                                             "ClSysUser::GetSelectedNo"}));
 }
 
 // One condition item as the host lays it out: 34 bytes, values at offsets 0, 6, 10, 18, 30.
