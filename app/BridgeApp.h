@@ -35,7 +35,6 @@ public:
     int ParseCommandLine(const char* text);
     int CheckCompatibility(int showMessage);
     int ReadCompanyInfo(StDATAINFO* out);
-    void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);
 
     int m_bFromHost = 0;            // 1 when the host's command line was complete
     HWND m_hHostWnd = nullptr;      // host window from the command line
