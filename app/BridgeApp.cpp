@@ -8,6 +8,7 @@
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
+#include "dialog/LastConditionsStore.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
 #include "framework/MessageBox.h"
@@ -100,16 +101,19 @@ void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const CBrid
     dlg.m_strPeriod += PeriodText(data);
 }
 
-void AskHostForUser(CConditionDlg& dlg)
+// The remembered conditions of the host's current user and selection.
+LastConditionsStore AskHostForUser()
 {
-    std::memset(dlg.m_szUserId, 0, sizeof dlg.m_szUserId);
-    dlg.m_nSelectNo1 = 0;
-    dlg.m_nSelectNo2 = 0;
+    char userId[65] = {};
+    long selectNo1 = 0;
+    long selectNo2 = 0;
     ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (user == nullptr) return;
-    user->GetCurUserID(dlg.m_szUserId);
-    dlg.m_szUserId[sizeof dlg.m_szUserId - 1] = '\0';
-    user->GetSelectedNo(dlg.m_szUserId, &dlg.m_nSelectNo1, &dlg.m_nSelectNo2);
+    if (user != nullptr) {
+        user->GetCurUserID(userId);
+        userId[sizeof userId - 1] = '\0';
+        user->GetSelectedNo(userId, &selectNo1, &selectNo2);
+    }
+    return LastConditionsStore(userId, selectNo1, selectNo2);
 }
 
 RunConditions TakeConditions(const CConditionDlg& dlg)
@@ -160,11 +164,11 @@ void IgnoreThrown(Call call)
 
 // Started by the host, the path is the host's affair: the entry keeps the path it held.
 // Remembering is best effort: the statement is written, whatever happens here.
-void RememberConditions(CConditionDlg& dlg, const RunConditions& conditions, bool fromHost)
+void RememberConditions(const LastConditionsStore& lastConditions, const RunConditions& conditions, bool fromHost)
 {
     ZeroIfThrown([&] {
-        return dlg.WriteLastConditions(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
-                                       fromHost ? nullptr : conditions.outputPath);
+        return lastConditions.Write(conditions.taxIncluded, static_cast<int16_t>(conditions.toMonth),
+                                    fromHost ? nullptr : conditions.outputPath);
     });
 }
 
@@ -220,8 +224,8 @@ BOOL CBridgeApp::RunSteps()
         return FALSE;
     }
 
-    CConditionDlg conditionDlg(m_pHostWnd);
-    AskHostForUser(conditionDlg);
+    LastConditionsStore lastConditions = AskHostForUser();
+    CConditionDlg conditionDlg(lastConditions, m_pHostWnd);
     FillConditionDialog(conditionDlg, dataInfo, *this);
     // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
     const INT_PTR dialogResult = conditionDlg.DoModal();
@@ -251,7 +255,7 @@ BOOL CBridgeApp::RunSteps()
         ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, m_nFunctionId, &dataInfo); });
 
     if (written != 0) {
-        RememberConditions(conditionDlg, conditions, m_bFromHost == 1);
+        RememberConditions(lastConditions, conditions, m_bFromHost == 1);
         progressDlg.Dismiss();
         RestoreWaitCursor();
         const QuitHeldBack quit;

@@ -1,10 +1,10 @@
 #include "dialog/ConditionDlg.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "aggregate/PeriodMonths.h"
 #include "dialog/DefaultConditions.h"
+#include "dialog/LastConditionsStore.h"
 #include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
 #include "framework/DataExchange.h"
@@ -22,9 +22,9 @@ bool IsModifierHeld()
 
 }  // namespace
 
-CConditionDlg::CConditionDlg(CWnd* parent) : CDialog(IDD_CONDITION, parent)
+CConditionDlg::CConditionDlg(LastConditionsStore& lastConditions, CWnd* parent)
+    : CDialog(IDD_CONDITION, parent), m_lastConditions(lastConditions)
 {
-    std::memset(m_szSavedPath, 0, sizeof m_szSavedPath);
 }
 
 BEGIN_MESSAGE_MAP(CConditionDlg, CDialog)
@@ -69,11 +69,11 @@ BOOL CConditionDlg::OnInitDialog()
     short toMonth = 0;
     int16_t taxIncluded = 0;
     CString workingPath;
-    std::memset(m_szSavedPath, 0, sizeof m_szSavedPath);
+    char storedPath[kPathBufferSize] = {};
     int16_t storedToMonth = 0;
-    if (ReadLastConditions(&taxIncluded, &storedToMonth, m_szSavedPath, sizeof m_szSavedPath)) {
+    if (m_lastConditions.Read(&taxIncluded, &storedToMonth, storedPath, sizeof storedPath)) {
         toMonth = storedToMonth;
-        workingPath = m_szSavedPath;
+        workingPath = storedPath;
     } else {
         short lastMonth = 0;
         CalcPeriodMonths(m_nPeriodStart, m_nPeriodEnd, &fromMonth, &lastMonth);

@@ -2,12 +2,13 @@
 // The modal "科目内訳書 - 集計条件" dialog in which the user sets the month range, the tax
 // treatment and the output file of a run.
 
-#include <cstddef>
 #include <cstdint>
 
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/String.h"
+
+class LastConditionsStore;
 
 // The dialog's end codes: its own Execute and Cancel buttons.
 enum ConditionDlgResult : int {
@@ -17,13 +18,8 @@ enum ConditionDlgResult : int {
 
 class CConditionDlg : public CDialog {
 public:
-    explicit CConditionDlg(CWnd* parent = nullptr);
-
-    // The user's remembered conditions (tax flag, to-month, output path into `path` of
-    // `pathSize` bytes); FALSE, with nothing written, when there is no usable entry.
-    BOOL ReadLastConditions(int16_t* taxIncluded, int16_t* toMonth, char* path, size_t pathSize);
-    // Remembers the conditions of a successful run; a null path keeps the stored one.
-    BOOL WriteLastConditions(int16_t taxIncluded, int16_t toMonth, const char* path);
+    // The dialog starts from the conditions `lastConditions` remembers; the store is not owned.
+    explicit CConditionDlg(LastConditionsStore& lastConditions, CWnd* parent = nullptr);
 
     CStatic m_stToMonthLabel;
     CButton m_grpOutput;
@@ -39,15 +35,11 @@ public:
     CString m_strToMonth;
     CString m_strFromMonth;
     int16_t m_nTaxIncluded = 0;
-    long m_nSelectNo1 = 0;    // set by the run before the dialog is shown
-    long m_nSelectNo2 = 0;
-    long m_nPeriodStart = 0;
+    long m_nPeriodStart = 0;    // set by the run before the dialog is shown
     long m_nPeriodEnd = 0;
     int m_bPastData = 0;
     CString m_strHostPath;
-    char m_szUserId[65] = {};
     int m_bFixedPath = 0;
-    char m_szSavedPath[261];
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -76,7 +68,6 @@ private:
     int RefusePastData();
 
     BOOL HandleEnter(HWND target);
-    CString LastConditionsKey() const;
     BOOL AreConditionsAccepted();
     BOOL IsMonthRangeValid() const;
     BOOL IsOutputPathAccepted();
@@ -86,6 +77,7 @@ private:
     void FocusToMonth();
     int ShowMessage(const char* text, UINT type);
 
+    LastConditionsStore& m_lastConditions;
     // The path edit holds at most 255 CP932 bytes: its text before the last edit.
     CString m_strPathBeforeEdit;
     bool m_bLoadingControls = false;

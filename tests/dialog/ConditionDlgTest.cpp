@@ -49,7 +49,8 @@ TEST_F(ConditionDialogTest, RememberedConditionsReplaceTheDefaults)
               }}),
               kStillOpen);
     EXPECT_EQ(dlg.m_nTaxIncluded, 0);
-    EXPECT_STREQ(dlg.m_szSavedPath, "C:\\ソ\\r.xml");
+    EXPECT_TRUE(lastConditions.Write(1, 5, nullptr));  // a host-started run keeps the path it found
+    EXPECT_EQ(ReadFileBytes(host.Path() + L"\\conf\\user\\QuorlinA.env"), "suzuki/7/12:1/5/C:\\ソ\\r.xml\n");
 }
 
 TEST_F(ConditionDialogTest, AnEntryWithoutPathGetsTheTemporaryFolderWhenTheHostHasNoOutputFolder)

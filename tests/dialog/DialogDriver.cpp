@@ -1,7 +1,6 @@
 #include "tests/dialog/DialogDriver.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -149,9 +148,6 @@ void ConditionDialogTest::SetUp()
 {
     ResetOpenCount();
     ServeHostFolder(host.Path());
-    std::strcpy(dlg.m_szUserId, "suzuki");
-    dlg.m_nSelectNo1 = 7;
-    dlg.m_nSelectNo2 = 12;
     dlg.m_nPeriodStart = 20020401;
     dlg.m_nPeriodEnd = 20030331;
     dlg.m_strCompany = " テスト工業";

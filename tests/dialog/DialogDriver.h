@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "dialog/ConditionDlg.h"
+#include "dialog/LastConditionsStore.h"
 #include "framework/CodePage.h"
 #include "framework/TestSeams.h"
 #include "res/resource.h"
@@ -31,6 +32,7 @@ inline constexpr char kCancelled[] = "｢科目内訳書｣の集計を中止し
 class DrivenConditionDlg : public CConditionDlg {
 public:
     using Step = std::function<void(DrivenConditionDlg&)>;
+    using CConditionDlg::CConditionDlg;
 
     std::vector<Step> steps;
 
@@ -97,7 +99,8 @@ public:
 class ConditionDialogTest : public ::testing::Test {
 protected:
     HostTestFolder host;
-    DrivenConditionDlg dlg;
+    LastConditionsStore lastConditions{"suzuki", 7, 12};
+    DrivenConditionDlg dlg{lastConditions};
 
     void SetUp() override;
     void TearDown() override;

@@ -73,7 +73,8 @@ protected:
     // The same in a second dialog over the same period, for a second answer to a question.
     INT_PTR ExecuteAgainWith(const std::wstring& path, UINT key = 0) const
     {
-        DrivenConditionDlg again;
+        LastConditionsStore noUser("", 0, 0);
+        DrivenConditionDlg again(noUser);
         again.m_nPeriodStart = dlg.m_nPeriodStart;
         again.m_nPeriodEnd = dlg.m_nPeriodEnd;
         again.steps = {Type(path, key)};

@@ -1,15 +1,14 @@
-// The last-conditions settings file, written and read through the dialog object as the run
-// uses it, in the settings folder of a stand-in host company.
+// The last-conditions settings file, written and read through its store as the dialog and the
+// run use it, in the settings folder of a stand-in host company.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "dialog/ConditionDlg.h"
+#include "dialog/LastConditionsStore.h"
 #include "framework/CodePage.h"
 #include "tests/dialog/WineDrives.h"
 #include "tests/host/HostTestFolder.h"
@@ -21,21 +20,12 @@ constexpr int kSettingsLine = 11;  // "Settings = conf/user" in the test company
 class LastConditionsTest : public ::testing::Test {
 protected:
     HostTestFolder host;
-    CConditionDlg dlg;
+    LastConditionsStore store{"suzuki", 7, 12};
 
-    void SetUp() override
-    {
-        ServeHostFolder(host.Path());
-        SetUser("suzuki", 7, 12);
-    }
+    void SetUp() override { ServeHostFolder(host.Path()); }
     void TearDown() override { ServeHostFolder(L""); }
 
-    void SetUser(const char* id, long no1, long no2)
-    {
-        std::strncpy(dlg.m_szUserId, id, sizeof dlg.m_szUserId - 1);
-        dlg.m_nSelectNo1 = no1;
-        dlg.m_nSelectNo2 = no2;
-    }
+    void SetUser(const char* id, long no1, long no2) { store = LastConditionsStore(id, no1, no2); }
     void UseSettingsFolder(const std::wstring& folder)
     {
         host.ReplaceLine(L"host.ini", kSettingsLine, "Settings = " + Utf8FromWide(folder));
@@ -50,7 +40,7 @@ protected:
     }
 
     struct Read {
-        BOOL found;
+        bool found;
         int16_t tax, month;
         std::string path;
         bool operator==(const Read&) const = default;
@@ -61,9 +51,9 @@ protected:
     };
     Read ReadBack()
     {
-        Read read{FALSE, -7, -7, "untouched"};
+        Read read{false, -7, -7, "untouched"};
         char path[261] = "untouched";
-        read.found = dlg.ReadLastConditions(&read.tax, &read.month, path, sizeof path);
+        read.found = store.Read(&read.tax, &read.month, path, sizeof path);
         read.path = path;
         return read;
     }
@@ -72,21 +62,21 @@ protected:
 TEST_F(LastConditionsTest, AFirstRunCreatesTheFolderAndOneLine)
 {
     EXPECT_FALSE(ReadBack().found);
-    EXPECT_TRUE(dlg.WriteLastConditions(1, 3, "C:\\out\\a.xml"));
+    EXPECT_TRUE(store.Write(1, 3, "C:\\out\\a.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/3/C:\\out\\a.xml\n");
 
-    EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 3, "C:\\out\\a.xml"}));
+    EXPECT_EQ(ReadBack(), (Read{true, 1, 3, "C:\\out\\a.xml"}));
 }
 
 TEST_F(LastConditionsTest, ARerunMovesTheEntryToTheEndAndKeepsTheOtherLines)
 {
     WriteSettings("sato/1/3:0/12/D:\\x.xml\nsuzuki/7/12:1/3/C:\\old.xml\ntanaka/2/2:1/1/\n");
-    EXPECT_TRUE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_TRUE(store.Write(0, 5, "C:\\new.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()),
               "sato/1/3:0/12/D:\\x.xml\ntanaka/2/2:1/1/\nsuzuki/7/12:0/5/C:\\new.xml\n");
 
     SetUser("suzuki", 7, 13);  // the same user with another company appends a line
-    EXPECT_TRUE(dlg.WriteLastConditions(1, 4, "C:\\b.xml"));
+    EXPECT_TRUE(store.Write(1, 4, "C:\\b.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()),
               "sato/1/3:0/12/D:\\x.xml\ntanaka/2/2:1/1/\nsuzuki/7/12:0/5/C:\\new.xml\nsuzuki/7/13:1/4/C:\\b.xml\n");
 }
@@ -94,9 +84,9 @@ TEST_F(LastConditionsTest, ARerunMovesTheEntryToTheEndAndKeepsTheOtherLines)
 TEST_F(LastConditionsTest, DoubleBytePathsRoundTripByteForByte)
 {
     const std::string path = "C:\\ソ\\表\\ポ|.xml";  // second bytes 0x5C, 0x5C, 0x7C
-    EXPECT_TRUE(dlg.WriteLastConditions(0, 12, path.c_str()));
+    EXPECT_TRUE(store.Write(0, 12, path.c_str()));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:0/12/" + path + "\n");
-    EXPECT_EQ(ReadBack(), (Read{TRUE, 0, 12, path}));
+    EXPECT_EQ(ReadBack(), (Read{true, 0, 12, path}));
 }
 
 TEST_F(LastConditionsTest, AKeyMatchesOnlyAWholeEntry)
@@ -104,7 +94,7 @@ TEST_F(LastConditionsTest, AKeyMatchesOnlyAWholeEntry)
     WriteSettings("user01/7/12:1/5/C:\\u.xml\n");
     SetUser("ser01", 7, 12);
     EXPECT_FALSE(ReadBack().found);
-    EXPECT_TRUE(dlg.WriteLastConditions(0, 6, "C:\\s.xml"));
+    EXPECT_TRUE(store.Write(0, 6, "C:\\s.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "user01/7/12:1/5/C:\\u.xml\nser01/7/12:0/6/C:\\s.xml\n");
     EXPECT_EQ(ReadBack().path, "C:\\s.xml");
 }
@@ -116,8 +106,8 @@ TEST_F(LastConditionsTest, FilesOfAnySizeAreReadAndRewrittenWhole)
         others += "user" + std::to_string(i) + "/1/1:0/4/C:\\ソ\\file" + std::to_string(i) + ".xml\n";
     WriteSettings(others + "suzuki/7/12:1/9/C:\\far.xml\n" + others);
 
-    EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 9, "C:\\far.xml"}));
-    EXPECT_TRUE(dlg.WriteLastConditions(0, 2, "C:\\near.xml"));
+    EXPECT_EQ(ReadBack(), (Read{true, 1, 9, "C:\\far.xml"}));
+    EXPECT_TRUE(store.Write(0, 2, "C:\\near.xml"));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), others + others + "suzuki/7/12:0/2/C:\\near.xml\n");
 }
 
@@ -133,7 +123,7 @@ TEST_F(LastConditionsTest, OddValuesCountAsNoEntry)
 
     // An empty path is an entry: the dialog then offers its default path.
     WriteSettings("suzuki/7/12:1/12/");
-    EXPECT_EQ(ReadBack(), (Read{TRUE, 1, 12, ""}));
+    EXPECT_EQ(ReadBack(), (Read{true, 1, 12, ""}));
 }
 
 // What the stored text says, also where an editor or a hand left it odd: the dialog shows it
@@ -141,9 +131,9 @@ TEST_F(LastConditionsTest, OddValuesCountAsNoEntry)
 TEST_F(LastConditionsTest, ValuesAreReadAsStored)
 {
     const std::pair<std::string, Read> cases[] = {
-        {"suzuki/7/12:1/4/C:\\a.xml\r\nother/1/1:0/1/x\r\n", {TRUE, 1, 4, "C:\\a.xml"}},  // an editor's CR LF
-        {"suzuki/7/12:0/65539/C:\\a.xml\n", {TRUE, 0, 32767, "C:\\a.xml"}},  // never March
-        {"suzuki/7/12:0/-65539/C:\\a.xml\n", {TRUE, 0, -32768, "C:\\a.xml"}},
+        {"suzuki/7/12:1/4/C:\\a.xml\r\nother/1/1:0/1/x\r\n", {true, 1, 4, "C:\\a.xml"}},  // an editor's CR LF
+        {"suzuki/7/12:0/65539/C:\\a.xml\n", {true, 0, 32767, "C:\\a.xml"}},  // never March
+        {"suzuki/7/12:0/-65539/C:\\a.xml\n", {true, 0, -32768, "C:\\a.xml"}},
     };
     for (const auto& [file, read] : cases) {
         WriteSettings(file);
@@ -154,21 +144,26 @@ TEST_F(LastConditionsTest, ValuesAreReadAsStored)
 TEST_F(LastConditionsTest, WithoutAPathTheStoredPathIsKept)
 {
     WriteSettings("suzuki/7/12:0/4/C:\\kept.xml");  // a last line without its line feed
-    std::strcpy(dlg.m_szSavedPath, ReadBack().path.c_str());
-    EXPECT_TRUE(dlg.WriteLastConditions(1, 11, nullptr));
+    EXPECT_EQ(ReadBack().path, "C:\\kept.xml");
+    EXPECT_TRUE(store.Write(1, 11, nullptr));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/11/C:\\kept.xml\n");
 
     WriteSettings("other/1/1:0/1/x");
-    EXPECT_TRUE(dlg.WriteLastConditions(1, 11, nullptr));
+    EXPECT_TRUE(store.Write(1, 11, nullptr));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "other/1/1:0/1/x\nsuzuki/7/12:1/11/C:\\kept.xml\n")
         << "a last line without its line feed is not run together with the new one";
+
+    WriteSettings("suzuki/7/12:0/4/" + std::string(261, 'a') + "\n");
+    EXPECT_FALSE(ReadBack().found);
+    EXPECT_TRUE(store.Write(1, 11, nullptr));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/11/\n") << "a read that found no entry leaves no path";
 }
 
 TEST_F(LastConditionsTest, NoSettingsFolderNothingReadOrWritten)
 {
     host.ReplaceLine(L"host.ini", kSettingsLine, "Settings =");
     ServeHostFolder(host.Path());
-    EXPECT_FALSE(dlg.WriteLastConditions(1, 3, "C:\\a.xml"));
+    EXPECT_FALSE(store.Write(1, 3, "C:\\a.xml"));
     EXPECT_FALSE(ReadBack().found);
 }
 
@@ -180,7 +175,7 @@ TEST_F(LastConditionsTest, AFailedRewriteLeavesTheOldFileAsItWas)
     HANDLE holder = CreateFileW(SettingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_FALSE(store.Write(0, 5, "C:\\new.xml"));
     CloseHandle(holder);
 
     EXPECT_EQ(ReadFileBytes(SettingsFile()), old);
@@ -197,7 +192,7 @@ TEST_F(LastConditionsTest, AFileThatCannotBeLookedAtIsNeitherReadNorReplaced)
     if (unixFile.empty() || !RunUnixShell("ln -sfn QuorlinA.env '" + unixFile + "'"))
         GTEST_SKIP() << "no Unix link can be made under this system";
     EXPECT_FALSE(ReadBack().found);
-    EXPECT_FALSE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_FALSE(store.Write(0, 5, "C:\\new.xml"));
     EXPECT_TRUE(RunUnixShell("test -L '" + unixFile + "'")) << "the link is still there";
 }
 
@@ -211,7 +206,7 @@ TEST_F(LastConditionsTest, AReadOnlyFolderLeavesTheOldFileAsItWas)
     ASSERT_TRUE(WriteFileBytes(folder + L"\\QuorlinA.env", old));
     ASSERT_TRUE(RunUnixShell("mount -o remount,ro " + UnixPathOf(folder)));
 
-    EXPECT_FALSE(dlg.WriteLastConditions(0, 5, "C:\\new.xml"));
+    EXPECT_FALSE(store.Write(0, 5, "C:\\new.xml"));
     EXPECT_EQ(ReadFileBytes(folder + L"\\QuorlinA.env"), old);
     EXPECT_EQ(ReadBack().path, "C:\\old.xml");
 }

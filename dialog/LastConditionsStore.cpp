@@ -1,13 +1,12 @@
-// The last-conditions settings file: one line per host user and selection,
-// "user/no1/no2:tax/month/path\n", in the host's settings folder (folder type 1).
+// The settings file lies in the host's settings folder (folder type 1).
+#include "dialog/LastConditionsStore.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "dialog/ConditionDlg.h"
-#include "dialog/PathFunctions.h"
 #include "framework/CodePage.h"
 #include "framework/File.h"
 #include "framework/ReplacementFile.h"
@@ -129,24 +128,29 @@ bool ReplaceFile(const CString& path, const std::string& text)
 
 }  // namespace
 
-CString CConditionDlg::LastConditionsKey() const
+LastConditionsStore::LastConditionsStore(const char* userId, long selectNo1, long selectNo2)
+    : m_userId(userId), m_selectNo1(selectNo1), m_selectNo2(selectNo2)
 {
-    const CString userId(m_szUserId, static_cast<int>(strnlen(m_szUserId, sizeof m_szUserId)));
+}
+
+CString LastConditionsStore::Key() const
+{
     CString key;
-    key.Format("%s/%ld/%ld:", static_cast<const char*>(userId), m_nSelectNo1, m_nSelectNo2);
+    key.Format("%s/%ld/%ld:", static_cast<const char*>(m_userId), m_selectNo1, m_selectNo2);
     return key;
 }
 
-BOOL CConditionDlg::ReadLastConditions(int16_t* taxIncluded, int16_t* toMonth, char* path, size_t pathSize)
+bool LastConditionsStore::Read(int16_t* taxIncluded, int16_t* toMonth, char* path, size_t pathSize)
 {
-    const CString key = LastConditionsKey();
+    std::memset(m_readPath, 0, sizeof m_readPath);
+    const CString key = Key();
     const CString folder = SettingsFolder();
-    if (folder.IsEmpty()) return FALSE;
+    if (folder.IsEmpty()) return false;
     std::string text;
-    if (!ReadWholeFile(SettingsFilePath(folder), text)) return FALSE;
+    if (!ReadWholeFile(SettingsFilePath(folder), text)) return false;
 
     const size_t entry = FindEntry(text, key.Bytes());
-    if (entry == std::string::npos) return FALSE;
+    if (entry == std::string::npos) return false;
     const size_t valueStart = entry + key.Bytes().size();
     const size_t lineEnd = text.find('\n', valueStart);
     std::string_view value = std::string_view(text).substr(
@@ -155,33 +159,34 @@ BOOL CConditionDlg::ReadLastConditions(int16_t* taxIncluded, int16_t* toMonth, c
     if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
 
     StoredConditions stored;
-    if (!ParseValue(value, stored)) return FALSE;
-    if (stored.path.size() > kPathBufferSize - 1 || stored.path.size() >= pathSize) return FALSE;
-    if (stored.path.find('\0') != std::string_view::npos) return FALSE;
+    if (!ParseValue(value, stored)) return false;
+    if (stored.path.size() > kPathBufferSize - 1 || stored.path.size() >= pathSize) return false;
+    if (stored.path.find('\0') != std::string_view::npos) return false;
     *taxIncluded = stored.taxIncluded;
     *toMonth = stored.toMonth;
     CopyCp932Text(path, pathSize, stored.path.data(), stored.path.size());
-    return TRUE;
+    CopyCp932Text(m_readPath, sizeof m_readPath, stored.path.data(), stored.path.size());
+    return true;
 }
 
-BOOL CConditionDlg::WriteLastConditions(int16_t taxIncluded, int16_t toMonth, const char* path)
+bool LastConditionsStore::Write(int16_t taxIncluded, int16_t toMonth, const char* path) const
 {
-    const CString key = LastConditionsKey();
+    const CString key = Key();
     CString line;
-    line.Format("%s%d/%d/%s\n", static_cast<const char*>(key), taxIncluded, toMonth, path ? path : m_szSavedPath);
+    line.Format("%s%d/%d/%s\n", static_cast<const char*>(key), taxIncluded, toMonth, path ? path : m_readPath);
 
     const CString folder = SettingsFolder();
-    if (folder.IsEmpty()) return FALSE;
-    if (!IsExistingFolder(folder) && !CreateFolderTree(folder)) return FALSE;
+    if (folder.IsEmpty()) return false;
+    if (!IsExistingFolder(folder) && !CreateFolderTree(folder)) return false;
 
     const CString filePath = SettingsFilePath(folder);
     std::string text;
     const FileState state = SettingsFileState(filePath);
-    if (state == FileState::kUnknown || (state == FileState::kPresent && !ReadWholeFile(filePath, text))) return FALSE;
+    if (state == FileState::kUnknown || (state == FileState::kPresent && !ReadWholeFile(filePath, text))) return false;
 
     // The entry moves to the end; every other line keeps its bytes and its place.
     std::string content = WithoutEntries(text, key.Bytes());
     if (!content.empty() && content.back() != '\n') content += '\n';
     content += line.Bytes();
-    return ReplaceFile(filePath, content) ? TRUE : FALSE;
+    return ReplaceFile(filePath, content);
 }
