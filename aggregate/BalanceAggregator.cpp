@@ -17,8 +17,6 @@ const int kYearEndSlot = 13;       // host period 18
 const int kInterimSlot = 14;       // host period 15
 const int16_t kYearEndPeriod = 18;
 const uint32_t kLeftOutAttributes = 0x18000000;
-const int kAccountSet = 1;
-const int kCompanyDataSet = 5;
 
 // What the aggregation reads of the conditions: the month indexes of the range and whether
 // an item after it asks for the year-end adjustment.

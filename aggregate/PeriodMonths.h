@@ -1,6 +1,10 @@
 #pragma once
 // The accounting months of a company's period, from the host's period calendar: the run and
-// the condition dialog both take them from here.
+// the condition dialog both take them from here, and the run asks the host for the chosen
+// months' rows in those terms.
+
+struct StDATAINFO;
+struct StFINDINFO;
 
 // Writes the period's first accounting month (1..12) and its last month code (calendar month
 // of the end date, plus 100 when the period crosses a year end). A null pointer skips that
@@ -12,3 +16,8 @@ void CalcPeriodMonths(long start, long end, short* first, short* last);
 // numbers compared, so a year from 29 February runs to 28 February). A zero period, of a
 // company record not found, passes.
 bool IsExportablePeriod(long start, long end);
+
+// Writes into `out` the conditions that select the rows of the calendar months `fromMonth` to
+// `toMonth` (1..12) of the company `data`, with the closing adjustments of the interim and the
+// year end where the range reaches them. Items after the last one written are left as they are.
+void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);

@@ -152,13 +152,13 @@ int ZeroIfThrown(Stage stage)
 
 // The summation conditions are built inside the stage's guard: a host call that throws while
 // the months are worked out fails the aggregation like any other.
-int AggregateBalances(CBridgeApp& app, BalanceAggregator& aggregator, const RunConditions& conditions,
+int AggregateBalances(BalanceAggregator& aggregator, const RunConditions& conditions,
                       const StDATAINFO& data)
 {
     return ZeroIfThrown([&] {
         StFINDINFO findInfo;
         std::memset(&findInfo, 0, sizeof findInfo);
-        app.BuildFindConditions(&findInfo, &data, conditions.fromMonth, conditions.toMonth);
+        BuildFindConditions(&findInfo, &data, conditions.fromMonth, conditions.toMonth);
         return aggregator.Aggregate(conditions.taxIncluded != 0 ? 1 : 0, &findInfo, &data);
     });
 }
@@ -248,7 +248,7 @@ RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const Ru
     StatementReport report(progressDlg, m_statementList);
 
     // A statement with rows missing is not written: the file of that name stays as it was.
-    if (AggregateBalances(*this, aggregator, conditions, dataInfo) == 0)
+    if (AggregateBalances(aggregator, conditions, dataInfo) == 0)
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
     const int written =

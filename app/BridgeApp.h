@@ -39,7 +39,6 @@ public:
     // Stages of the run, each called once at its place in InitInstance.
     int CheckCompatibility(int showMessage);
     int ReadCompanyInfo(StDATAINFO* out);
-    void BuildFindConditions(StFINDINFO* out, const StDATAINFO* data, long fromMonth, long toMonth);
 
     HWND m_hHostWnd = nullptr;      // the window the command line names, also on a line cut short
     CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned

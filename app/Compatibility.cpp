@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "framework/CodePage.h"
 #include "framework/File.h"
@@ -42,20 +41,11 @@ const RefusalMessage kRefusalMessages[] = {
                      "連動コンポーネントの最新版を入手してインストールしてからご利用ください。"},
 };
 
-// True when the last character of `folder` is a backslash; the second byte of a double-byte
-// character is never one, even when it is 0x5C.
-bool EndsWithSeparator(std::string_view folder)
-{
-    size_t last = std::string_view::npos;
-    for (size_t pos = 0; pos < folder.size(); pos += Cp932CharLength(folder, pos)) last = pos;
-    return last != std::string_view::npos && Cp932CharLength(folder, last) == 1 && folder[last] == '\\';
-}
-
 // The definitions file in the current directory, which the run has made the program's folder.
 std::string DefinitionsPath()
 {
     std::string path = GetCurrentFolder().Bytes();
-    if (!path.empty() && !EndsWithSeparator(path)) path += '\\';
+    if (!path.empty() && !EndsWithCp932Backslash(path)) path += '\\';
     return path + kDefinitionsFile;
 }
 

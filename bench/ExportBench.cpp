@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "aggregate/BalanceAggregator.h"
+#include "aggregate/PeriodMonths.h"
 #include "app/BridgeApp.h"
 #include "app/ProgressDlg.h"
 #include "host/HostLibrary.h"
@@ -254,7 +255,7 @@ void Measure(int rows)
     ZeroMemory(&company, sizeof company);
     ZeroMemory(&conditions, sizeof conditions);
     app.ReadCompanyInfo(&company);
-    app.BuildFindConditions(&conditions, &company, 4, 3);
+    BuildFindConditions(&conditions, &company, 4, 3);
 
     std::vector<double> aggregate, report, floor, total, fixed, bare, bareReport, bareTotal, host, reading;
     Figures last{};

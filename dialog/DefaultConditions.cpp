@@ -3,13 +3,12 @@
 #include <cstring>
 
 #include "dialog/PathFunctions.h"
+#include "framework/CodePage.h"
 #include "framework/Folders.h"
 #include "host/HostLibrary.h"
 
 namespace {
 
-constexpr long kCompanyDataSet = 5;
-constexpr long kTaxSet = 4;
 constexpr long kOutputFolderType = 0;
 constexpr char kPattern[] = "*.xml";
 
@@ -46,9 +45,9 @@ CString DefaultOutputPath()
 
     CString path = GetTempFolder();
     if (path.IsEmpty()) return CString(kPattern);
-    const size_t length = static_cast<size_t>(path.GetLength());
-    const bool endsInBackslash = path.Bytes().back() == '\\' && !IsDbcsPosition(path, length - 1);
-    if (!endsInBackslash && length < kPathBufferSize - 1) path += "\\";
+    if (!EndsWithCp932Backslash(path.Bytes()) && static_cast<size_t>(path.GetLength()) < kPathBufferSize - 1) {
+        path += "\\";
+    }
     path += kPattern;
     return path;
 }

@@ -77,11 +77,6 @@ bool IsNetworkPath(std::string_view path)
     return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
 }
 
-bool EndsInBackslash(std::string_view text)
-{
-    return !text.empty() && FindLastChar(text, '\\') == text.size() - 1;
-}
-
 bool IsAsciiLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -154,7 +149,7 @@ struct RootedFolder {
     CString Level(size_t length) const
     {
         CString level(text, static_cast<int>(rootLength + length));
-        if (!EndsInBackslash(View(level))) level += "\\";
+        if (!EndsWithCp932Backslash(View(level))) level += "\\";
         return level;
     }
 };
@@ -232,7 +227,7 @@ BOOL AddTrailingBackslash(char* text, size_t capacity)
 {
     if (!text || !*text) return FALSE;
     const size_t length = std::strlen(text);
-    if (EndsInBackslash(std::string_view(text, length))) return TRUE;
+    if (EndsWithCp932Backslash(std::string_view(text, length))) return TRUE;
     if (capacity == 0 || length >= capacity - 1) return FALSE;
     text[length] = '\\';
     text[length + 1] = '\0';
@@ -248,7 +243,7 @@ BOOL NormalizeFolderPath(char* path)
     const size_t lastBackslash = FindLastChar(text, '\\');
     const size_t keep = (lastBackslash != kNone && lastBackslash >= driveLength) ? lastBackslash + 1 : driveLength;
     if (keep == 0) return FALSE;
-    const bool addBackslash = !EndsInBackslash(text.substr(0, keep)) && keep + 1 <= text.size();
+    const bool addBackslash = !EndsWithCp932Backslash(text.substr(0, keep)) && keep + 1 <= text.size();
     path[keep] = '\0';
     if (addBackslash) {
         path[keep] = '\\';

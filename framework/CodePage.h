@@ -39,3 +39,12 @@ inline size_t Cp932CharLength(std::string_view text, size_t pos)
 // stopping early at a NUL, and never more than `destSize` - 1 bytes, never half a double-byte
 // character. The copy is always NUL-terminated (when destSize > 0). Returns the bytes copied.
 size_t CopyCp932Text(char* dest, size_t destSize, const char* source, size_t sourceLength);
+
+// True when the last character of `text` is a backslash. The second byte of a double-byte
+// character ("ソ", "表") may be 0x5C and is never taken for one.
+inline bool EndsWithCp932Backslash(std::string_view text)
+{
+    bool lastIsBackslash = false;
+    for (size_t pos = 0; pos < text.size(); pos += Cp932CharLength(text, pos)) lastIsBackslash = text[pos] == '\\';
+    return lastIsBackslash;
+}

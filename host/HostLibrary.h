@@ -91,10 +91,17 @@ public:
     long GetSelectedNo(const char* userId, long* no1, long* no2);
 };
 
+// The kinds of set ClDataMgr::GetSetObject hands out; the kind fixes the set's class.
+enum SetKind : long {
+    kAccountSet = 1,       // ClSetKamoku
+    kTaxSet = 4,           // ClSetShohizei
+    kCompanyDataSet = 5,   // ClSetData
+};
+
 class ClDataMgr {
 public:
     static ClDataMgr* Inst();
-    ClSetBase* GetSetObject(long kind, long flag);   // kind 1 ClSetKamoku, 4 ClSetShohizei, 5 ClSetData
+    ClSetBase* GetSetObject(long kind, long flag);   // kind: a SetKind
     ClSetMgr* GetSetMgr();
     ClSysUser* GetSysUserObject();
 };

@@ -17,15 +17,4 @@ std::string Utf8FromCp932(std::string_view cp932)
     return Utf8FromWide(WideFromCp932(cp932));
 }
 
-bool EndsWithBackslash(std::string_view cp932)
-{
-    bool lastIsBackslash = false;
-    for (std::size_t pos = 0; pos < cp932.size();) {
-        const std::size_t length = Cp932CharLength(cp932, pos);
-        lastIsBackslash = (length == 1 && cp932[pos] == '\\');
-        pos += length;
-    }
-    return lastIsBackslash;
-}
-
 }  // namespace standin

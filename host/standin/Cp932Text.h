@@ -14,7 +14,4 @@ bool Cp932FromUtf8(std::string_view utf8, std::string& out);
 
 std::string Utf8FromCp932(std::string_view cp932);
 
-// True when the last character is a backslash, not the trail byte of a double-byte character.
-bool EndsWithBackslash(std::string_view cp932);
-
 }  // namespace standin

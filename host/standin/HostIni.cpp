@@ -105,14 +105,14 @@ std::string ResolveFolder(const std::string& dataFolder, const std::string& fold
     std::string resolved = folder;
     if (!IsAbsolutePath(folder)) {
         resolved = dataFolder;
-        if (!resolved.empty() && !EndsWithBackslash(resolved) && resolved.back() != '/') resolved += '\\';
+        if (!resolved.empty() && !EndsWithCp932Backslash(resolved) && resolved.back() != '/') resolved += '\\';
         resolved += folder;
     }
     // '/' (0x2F) is never the second byte of a double-byte character.
     for (char& c : resolved) {
         if (c == '/') c = '\\';
     }
-    if (!EndsWithBackslash(resolved)) resolved += '\\';
+    if (!EndsWithCp932Backslash(resolved)) resolved += '\\';
     return resolved;
 }
 

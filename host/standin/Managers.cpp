@@ -17,9 +17,6 @@ class ClOptLink {};
 namespace {
 
 constexpr long kFailed = -1;
-constexpr long kAccountSet = 1;
-constexpr long kTaxSet = 4;
-constexpr long kCompanySet = 5;
 constexpr std::size_t kUserIdBuffer = 65;
 
 }  // namespace
@@ -67,7 +64,7 @@ ClSetBase* ClDataMgr::GetSetObject(long kind, long flag)
     ClSetBase* set = nullptr;
     if (kind == kAccountSet) set = &accounts;
     else if (kind == kTaxSet) set = &tax;
-    else if (kind == kCompanySet) set = &companies;
+    else if (kind == kCompanyDataSet) set = &companies;
     CallLogLine("ClDataMgr::GetSetObject").Arg(kind).Arg(flag).Raw(set != nullptr ? "" : " -> (null)").Write();
     return set;
 }

@@ -36,6 +36,12 @@ TEST(Cp932CharLength, ScannersDoNotSplitCharacters)
     // The 0x5C of "表" is not a folder separator.
     EXPECT_EQ(FolderOfPath("C:\\表"), CString("C:\\"));
     EXPECT_EQ(FolderOfPath("C:\\dir\\表\\x"), CString("C:\\dir\\表\\"));
+    EXPECT_TRUE(EndsWithCp932Backslash("C:\\表\\"));
+    EXPECT_TRUE(EndsWithCp932Backslash("\\"));
+    EXPECT_TRUE(EndsWithCp932Backslash("\x83 \\"sv));   // a lead byte without its partner is one byte
+    EXPECT_FALSE(EndsWithCp932Backslash("C:\\表"));      // 0x95 0x5C
+    EXPECT_FALSE(EndsWithCp932Backslash("C:\\dir"));
+    EXPECT_FALSE(EndsWithCp932Backslash(""));
     // A lone lead byte at the very end is the undecodable character, not a lost byte.
     EXPECT_EQ(WideFromCp932("ソ\x83"), std::wstring(L"ソ\x30FB"));
     EXPECT_EQ(WideFromCp932("\x83\\"), std::wstring(L"ソ"));
