@@ -199,7 +199,6 @@ BOOL CBridgeApp::InitInstance()
 
 BOOL CBridgeApp::RunSteps()
 {
-    AfxEnableControlContainer();
     if (!ConnectToHost()) return FALSE;
     if (ParseCommandLine(m_lpCmdLine) == 1) {
         TakeHostWindow();
