@@ -20,11 +20,6 @@ HWND TopLevelOwner(CWnd* parent)
 
 }  // namespace
 
-CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_templateId(templateId), m_pParentWnd(parent)
-{
-}
-
 CDialog::~CDialog()
 {
     // The derived parts of this object are gone already: the window must not call back.
@@ -183,20 +178,6 @@ BOOL CDialog::OnInitDialog()
 void CDialog::OnOK()
 {
     if (UpdateData(TRUE)) EndDialog(IDOK);
-}
-
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
-BOOL CDialog::PreTranslateMessage(MSG*)
-{
-    return FALSE;
-}
-
-void CDialog::DoDataExchange(CDataExchange*)
-{
 }
 
 bool CDialog::DispatchToMessageMap(UINT message, UINT code, UINT id)

@@ -14,7 +14,7 @@ constexpr int kDialogFailed = -1;
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}
     ~CDialog() override;
 
     // Runs the dialog modally and returns the value given to EndDialog, or kDialogFailed
@@ -39,9 +39,9 @@ public:
 
     virtual BOOL OnInitDialog();   // loads the members into the controls; TRUE: default focus
     virtual void OnOK();           // saves the controls, then ends with IDOK
-    virtual void OnCancel();       // ends with IDCANCEL
-    virtual BOOL PreTranslateMessage(MSG* message);  // TRUE consumes the message
-    virtual void DoDataExchange(CDataExchange* exchange);
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    virtual BOOL PreTranslateMessage(MSG* /*message*/) { return FALSE; }  // TRUE consumes the message
+    virtual void DoDataExchange(CDataExchange* /*exchange*/) {}
 
     afx_msg void OnDestroy() {}
 

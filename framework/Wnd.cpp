@@ -48,36 +48,6 @@ void CWnd::UnregisterPermanent(HWND hwnd)
     PermanentWindows().erase(hwnd);
 }
 
-BOOL CWnd::EnableWindow(BOOL enable)
-{
-    return ::EnableWindow(m_hWnd, enable);
-}
-
-BOOL CWnd::IsWindowEnabled() const
-{
-    return ::IsWindowEnabled(m_hWnd);
-}
-
-BOOL CWnd::IsWindow() const
-{
-    return ::IsWindow(m_hWnd);
-}
-
-CWnd* CWnd::SetParent(CWnd* parent)
-{
-    return FromHandle(::SetParent(m_hWnd, parent ? parent->m_hWnd : nullptr));
-}
-
-BOOL CWnd::ShowWindow(int command)
-{
-    return ::ShowWindow(m_hWnd, command);
-}
-
-void CWnd::SetWindowText(const char* text)
-{
-    ::SetWindowTextW(m_hWnd, WideFromCp932(text ? text : "").c_str());
-}
-
 void CWnd::GetWindowText(CString& text) const
 {
     text.Empty();
@@ -91,46 +61,6 @@ void CWnd::GetWindowText(CString& text) const
     std::string bytes;
     Cp932FromWide(wide, bytes);  // a character without a CP932 form reads as '?'
     text = CString(bytes.data(), static_cast<int>(bytes.size()));
-}
-
-CWnd* CWnd::GetDlgItem(int id) const
-{
-    return FromHandle(::GetDlgItem(m_hWnd, id));
-}
-
-CWnd* CWnd::SetFocus()
-{
-    return FromHandle(::SetFocus(m_hWnd));
-}
-
-void CWnd::UpdateWindow()
-{
-    ::UpdateWindow(m_hWnd);
-}
-
-BOOL CWnd::BringWindowToTop()
-{
-    return ::BringWindowToTop(m_hWnd);
-}
-
-BOOL CWnd::SetForegroundWindow()
-{
-    return ::SetForegroundWindow(m_hWnd);
-}
-
-LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ::SendMessageW(m_hWnd, message, wParam, lParam);
-}
-
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ::PostMessageW(m_hWnd, message, wParam, lParam);
-}
-
-BOOL CWnd::DestroyWindow()
-{
-    return ::DestroyWindow(m_hWnd);
 }
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type)

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/CodePage.h"
 #include "framework/String.h"
 
 // Marks message handlers in class declarations, as in the code this framework mirrors.
@@ -24,21 +25,30 @@ public:
 
     HWND GetSafeHwnd() const { return m_hWnd; }  // null when no window is attached
 
-    BOOL EnableWindow(BOOL enable);
-    BOOL IsWindowEnabled() const;
-    BOOL IsWindow() const;  // the handle names an existing window
-    CWnd* SetParent(CWnd* parent);  // returns the previous parent
-    BOOL ShowWindow(int command);
-    void SetWindowText(const char* text);
+    BOOL EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }  // the handle names an existing window
+    CWnd* SetParent(CWnd* parent)  // returns the previous parent
+    {
+        return FromHandle(::SetParent(m_hWnd, parent ? parent->m_hWnd : nullptr));
+    }
+    BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+    void SetWindowText(const char* text) { ::SetWindowTextW(m_hWnd, WideFromCp932(text ? text : "").c_str()); }
     void GetWindowText(CString& text) const;
-    CWnd* GetDlgItem(int id) const;
-    CWnd* SetFocus();               // returns the window that had the focus
-    void UpdateWindow();
-    BOOL BringWindowToTop();
-    BOOL SetForegroundWindow();
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    BOOL DestroyWindow();
+    CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }  // returns the window that had the focus
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
+    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
+    }
+    BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
     // A message box owned by this window; a null caption gives the application's title.
     // Virtual so that a window that draws lazily can draw itself before the box appears.
     virtual int MessageBox(const char* text, const char* caption, UINT type);
