@@ -13,13 +13,8 @@ class CEdit : public CWnd {
 public:
     // EM_LIMITTEXT, in UTF-16 characters; 0: no limit
     void LimitText(int maxChars) { ::SendMessageW(m_hWnd, EM_LIMITTEXT, static_cast<WPARAM>(maxChars > 0 ? maxChars : 0), 0); }
-    // Selects start..end (-1 as end: to the end of the text) and, unless noScroll, scrolls
-    // the caret into view.
-    void SetSel(int start, int end, BOOL noScroll = FALSE);
-    // EM_GETSEL: start in the low word, end in the high word
-    DWORD GetSel() const { return static_cast<DWORD>(::SendMessageW(m_hWnd, EM_GETSEL, 0, 0)); }
-    // The text as CP932; FALSE when some character has no CP932 form (it reads as '?').
-    BOOL GetExactText(CString& text) const;
+    // Selects start..end (-1 as end: to the end of the text) and scrolls the caret into view.
+    void SetSel(int start, int end);
 };
 
 class CButton : public CWnd {
@@ -38,8 +33,6 @@ public:
     int SetStep(int step) { return static_cast<int>(::SendMessageW(m_hWnd, PBM_SETSTEP, static_cast<WPARAM>(step), 0)); }
     // returns the previous position
     int SetPos(int position) { return static_cast<int>(::SendMessageW(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(position), 0)); }
-    // PBM_DELTAPOS; returns the previous position
-    int OffsetPos(int delta) { return static_cast<int>(::SendMessageW(m_hWnd, PBM_DELTAPOS, static_cast<WPARAM>(delta), 0)); }
     int GetPos() const { return static_cast<int>(::SendMessageW(m_hWnd, PBM_GETPOS, 0, 0)); }
     // SetWindowTheme: L"", L"" draws the bar classic (unthemed), at its position at once.
     HRESULT SetWindowTheme(const wchar_t* subAppName, const wchar_t* subIdList)

@@ -34,9 +34,8 @@ public:
     }
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     void SetWindowText(const char* text) { ::SetWindowTextW(m_hWnd, WideFromCp932(text ? text : "").c_str()); }
-    void GetWindowText(CString& text) const;
-    CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
-    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }  // returns the window that had the focus
+    // The text as CP932; false when some character has no CP932 form (it reads as '?').
+    bool GetWindowText(CString& text) const;
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
