@@ -304,8 +304,8 @@ BOOL CBridgeApp::ConnectToHost()
 void CBridgeApp::TakeHostWindow()
 {
     m_bFromHost = 1;
-    CWnd* host = CWnd::FromHandle(m_hHostWnd);
-    m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
+    m_hostWnd = CWnd(m_hHostWnd);
+    m_pHostWnd = (m_hHostWnd != nullptr && m_hostWnd.IsWindow()) ? &m_hostWnd : nullptr;
     m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
     if (m_bHostWindowInUse == 1) return;
     if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);

@@ -9,9 +9,9 @@
 #include "app/HostWindowClaim.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
+#include "framework/Wnd.h"
 
 class CProgressDlg;
-class CWnd;
 class ClSetData;
 struct StDATAINFO;
 struct StFINDINFO;
@@ -42,7 +42,8 @@ public:
     uint32_t m_nNotifyMsg = 0;      // message posted to the host window at the end
     int16_t m_nFunctionId = 1;      // function id: written to the XML file, posted as wParam
     CString m_strHostPath;          // output path fixed by the host
-    CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
+    CWnd m_hostWnd;                 // wrapper of m_hHostWnd
+    CWnd* m_pHostWnd = nullptr;     // &m_hostWnd while that names a window, else null
     int m_nResult = kRunCompleted;  // posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here

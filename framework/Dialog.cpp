@@ -32,7 +32,6 @@ void CDialog::Attach(HWND hwnd)
 {
     m_hWnd = hwnd;
     ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
-    RegisterPermanent(hwnd, this);
 }
 
 void CDialog::BindControl(CWnd& control)
@@ -55,7 +54,6 @@ void CDialog::Detach()
 {
     if (!m_hWnd) return;
     if (::IsWindow(m_hWnd)) ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
-    UnregisterPermanent(m_hWnd);
     m_hWnd = nullptr;
 }
 

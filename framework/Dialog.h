@@ -16,6 +16,8 @@ class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}
     ~CDialog() override;
+    CDialog(const CDialog&) = delete;  // the object owns its window
+    CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog modally and returns the value given to EndDialog, or kDialogFailed
     // (-1) when the window could not be created or a handler threw (the exception ends there,

@@ -1,52 +1,10 @@
 #include "framework/Wnd.h"
 
-#include <memory>
-#include <unordered_map>
+#include <string>
 
 #include "framework/CodePage.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
-
-namespace {
-
-// Both maps are never destroyed: wrappers handed out stay valid until the process ends,
-// also for code that runs during static destruction.
-std::unordered_map<HWND, CWnd*>& PermanentWindows()
-{
-    static auto* windows = new std::unordered_map<HWND, CWnd*>;
-    return *windows;
-}
-
-std::unordered_map<HWND, std::unique_ptr<CWnd>>& WrapperWindows()
-{
-    static auto* windows = new std::unordered_map<HWND, std::unique_ptr<CWnd>>;
-    return *windows;
-}
-
-}  // namespace
-
-CWnd* CWnd::FromHandle(HWND hwnd)
-{
-    if (!hwnd) return nullptr;
-    if (auto found = PermanentWindows().find(hwnd); found != PermanentWindows().end()) return found->second;
-
-    std::unique_ptr<CWnd>& wrapper = WrapperWindows()[hwnd];
-    if (!wrapper) {
-        wrapper = std::make_unique<CWnd>();
-        wrapper->m_hWnd = hwnd;
-    }
-    return wrapper.get();
-}
-
-void CWnd::RegisterPermanent(HWND hwnd, CWnd* window)
-{
-    if (hwnd) PermanentWindows()[hwnd] = window;
-}
-
-void CWnd::UnregisterPermanent(HWND hwnd)
-{
-    PermanentWindows().erase(hwnd);
-}
 
 bool CWnd::GetWindowText(CString& text) const
 {

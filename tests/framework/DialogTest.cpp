@@ -156,10 +156,11 @@ public:
     }
     ~OwnerWindow() { DestroyWindow(m_hwnd); }
     HWND Handle() const { return m_hwnd; }
-    CWnd* Wnd() const { return CWnd::FromHandle(m_hwnd); }
+    CWnd* Wnd() { return &m_wnd; }
 
 private:
     HWND m_hwnd;
+    CWnd m_wnd{m_hwnd};
 };
 
 }  // namespace
@@ -388,7 +389,6 @@ TEST(ModelessDialog, EndDialogHidesAndDestructionDestroys)
         hwnd = dialog.m_hWnd;
         EXPECT_FALSE(IsWindowVisible(hwnd));  // created hidden, as the template says
         EXPECT_FALSE(dialog.Create(IDD_TEST_DIALOG));  // one window per object
-        EXPECT_EQ(CWnd::FromHandle(hwnd), &dialog);
 
         dialog.ShowWindow(SW_SHOW);
         EXPECT_TRUE(IsWindowVisible(hwnd));
@@ -397,7 +397,6 @@ TEST(ModelessDialog, EndDialogHidesAndDestructionDestroys)
         EXPECT_TRUE(IsWindow(hwnd));
     }
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_NE(CWnd::FromHandle(hwnd), nullptr);  // now an ordinary wrapper again
 }
 
 TEST(ModelessDialog, ParentCanBeChangedAfterCreation)
@@ -405,8 +404,8 @@ TEST(ModelessDialog, ParentCanBeChangedAfterCreation)
     OwnerWindow host;
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG, nullptr));
-    CWnd* previous = dialog.SetParent(host.Wnd());
-    EXPECT_EQ(previous, CWnd::FromHandle(GetDesktopWindow()));
+    const CWnd previous = dialog.SetParent(host.Wnd());
+    EXPECT_EQ(previous.GetSafeHwnd(), GetDesktopWindow());
     EXPECT_EQ(GetAncestor(dialog.m_hWnd, GA_PARENT), host.Handle());
 }
 
@@ -439,7 +438,7 @@ TEST(Window, TextsCrossAsCp932)
     EXPECT_STREQ(caption, L"集計中 55％");
 
     CString text;
-    EXPECT_TRUE(CWnd::FromHandle(GetDlgItem(dialog.m_hWnd, IDC_CAPTION_STATIC))->GetWindowText(text));
+    EXPECT_TRUE(CWnd(GetDlgItem(dialog.m_hWnd, IDC_CAPTION_STATIC)).GetWindowText(text));
     EXPECT_EQ(text, "表示");
     EXPECT_TRUE(dialog.m_chkFlag.GetWindowText(text));
     EXPECT_EQ(text, "税込み(&Z)");
