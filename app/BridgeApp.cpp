@@ -5,6 +5,7 @@
 
 #include "aggregate/BalanceAggregator.h"
 #include "aggregate/PeriodMonths.h"
+#include "app/CompanyData.h"
 #include "app/ProgressDlg.h"
 #include "app/ProgressPlacement.h"
 #include "dialog/ConditionDlg.h"
@@ -107,16 +108,8 @@ void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const char*
 // The remembered conditions of the host's current user and selection.
 LastConditionsStore AskHostForUser()
 {
-    char userId[65] = {};
-    long selectNo1 = 0;
-    long selectNo2 = 0;
-    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (user != nullptr) {
-        user->GetCurUserID(userId);
-        userId[sizeof userId - 1] = '\0';
-        user->GetSelectedNo(userId, &selectNo1, &selectNo2);
-    }
-    return LastConditionsStore(userId, selectNo1, selectNo2);
+    const HostUser user = ReadHostUser();
+    return LastConditionsStore(user.id, user.selectNo1, user.selectNo2);
 }
 
 // Only Execute goes on; a dialog that could not even be created (-1) is a failure.
@@ -217,7 +210,6 @@ BOOL CBridgeApp::InitInstance()
 // Each stage says how it ended; kRunCompleted lets the run go on to the next.
 RunResult CBridgeApp::RunSteps()
 {
-    AfxEnableControlContainer();
     if (const RunResult ended = ConnectToHost(); ended != kRunCompleted) return ended;
     if (const RunResult ended = TakeCommandLine(); ended != kRunCompleted) return ended;
     EnterProgramFolder();
@@ -319,8 +311,8 @@ RunResult CBridgeApp::TakeCommandLine()
 // claimed before it is touched: one that another run holds is left alone.
 void CBridgeApp::TakeHostWindow()
 {
-    CWnd* host = CWnd::FromHandle(m_hHostWnd);
-    m_pHostWnd = (host != nullptr && host->IsWindow()) ? host : nullptr;
+    m_hostWnd = CWnd(m_hHostWnd);
+    m_pHostWnd = (m_hHostWnd != nullptr && m_hostWnd.IsWindow()) ? &m_hostWnd : nullptr;
     m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
     if (m_bHostWindowInUse == 1) return;
     if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);

@@ -11,13 +11,12 @@
 #include "app/HostWindowClaim.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
+#include "framework/Wnd.h"
 
 class CProgressDlg;
 class LastConditionsStore;
-class CWnd;
 class ClSetData;
 struct StDATAINFO;
-struct StFINDINFO;
 struct RunConditions;
 
 // How a run ended, posted to the host window as the completion message's lParam; also how
@@ -41,7 +40,8 @@ public:
     int ReadCompanyInfo(StDATAINFO* out);
 
     HWND m_hHostWnd = nullptr;      // the window the command line names, also on a line cut short
-    CWnd* m_pHostWnd = nullptr;     // temporary wrapper of m_hHostWnd; not owned
+    CWnd m_hostWnd;                 // wrapper of m_hHostWnd
+    CWnd* m_pHostWnd = nullptr;     // &m_hostWnd while that names a window, else null
     RunResult m_nResult = kRunCompleted;  // set once by InitInstance; posted to the host as lParam
     StatementList m_statementList;  // filled by the aggregation, emptied by ExitInstance
     ClSetData* m_pDataSet = nullptr;  // host company-data set; the host's, never freed here

@@ -42,7 +42,7 @@ void MakeChildOf(CWnd& window, CWnd& host)
     const HWND hwnd = window.GetSafeHwnd();
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
     ::SetWindowLongPtrW(hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
-    if (window.SetParent(&host) == nullptr) ::SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+    if (window.SetParent(&host).GetSafeHwnd() == nullptr) ::SetWindowLongPtrW(hwnd, GWL_STYLE, style);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ BOOL CConditionDlg::IsOutputPathAccepted()
     }
     // A character without a CP932 form reads as '?' in the member: the edit tells.
     CString exactText;
-    const bool hasCp932Form = m_edOutputPath.GetExactText(exactText) != FALSE;
+    const bool hasCp932Form = m_edOutputPath.GetWindowText(exactText);
     const char* refusal = nullptr;
     if (m_strOutputPath.GetLength() > kPathMaxBytes) refusal = msg::kPathTooLong;
     else if (!hasCp932Form || !IsValidPathChars(m_strOutputPath)) refusal = msg::kRefusedChars;

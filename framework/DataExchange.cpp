@@ -33,8 +33,7 @@ void DDX_Text(CDataExchange* exchange, int id, CString& value)
     if (!item) return;
     exchange->m_idLastControl = id;
 
-    CWnd control;  // a transient view of the control, not one kept by FromHandle
-    control.m_hWnd = item;
+    CWnd control(item);
     if (exchange->m_bSaveAndValidate) control.GetWindowText(value);
     else control.SetWindowText(value);
 }

@@ -20,11 +20,6 @@ HWND TopLevelOwner(CWnd* parent)
 
 }  // namespace
 
-CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_templateId(templateId), m_pParentWnd(parent)
-{
-}
-
 CDialog::~CDialog()
 {
     // The derived parts of this object are gone already: the window must not call back.
@@ -37,7 +32,6 @@ void CDialog::Attach(HWND hwnd)
 {
     m_hWnd = hwnd;
     ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
-    RegisterPermanent(hwnd, this);
 }
 
 void CDialog::BindControl(CWnd& control)
@@ -60,7 +54,6 @@ void CDialog::Detach()
 {
     if (!m_hWnd) return;
     if (::IsWindow(m_hWnd)) ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
-    UnregisterPermanent(m_hWnd);
     m_hWnd = nullptr;
 }
 
@@ -183,20 +176,6 @@ BOOL CDialog::OnInitDialog()
 void CDialog::OnOK()
 {
     if (UpdateData(TRUE)) EndDialog(IDOK);
-}
-
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
-BOOL CDialog::PreTranslateMessage(MSG*)
-{
-    return FALSE;
-}
-
-void CDialog::DoDataExchange(CDataExchange*)
-{
 }
 
 bool CDialog::DispatchToMessageMap(UINT message, UINT code, UINT id)

@@ -14,8 +14,10 @@ constexpr int kDialogFailed = -1;
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}
     ~CDialog() override;
+    CDialog(const CDialog&) = delete;  // the object owns its window
+    CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog modally and returns the value given to EndDialog, or kDialogFailed
     // (-1) when the window could not be created or a handler threw (the exception ends there,
@@ -39,9 +41,9 @@ public:
 
     virtual BOOL OnInitDialog();   // loads the members into the controls; TRUE: default focus
     virtual void OnOK();           // saves the controls, then ends with IDOK
-    virtual void OnCancel();       // ends with IDCANCEL
-    virtual BOOL PreTranslateMessage(MSG* message);  // TRUE consumes the message
-    virtual void DoDataExchange(CDataExchange* exchange);
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    virtual BOOL PreTranslateMessage(MSG* /*message*/) { return FALSE; }  // TRUE consumes the message
+    virtual void DoDataExchange(CDataExchange* /*exchange*/) {}
 
     afx_msg void OnDestroy() {}
 

@@ -120,9 +120,3 @@ BOOL CFile::GetStatus(const char* path, CFileStatus& status, CFileException* err
     status.m_attribute = static_cast<BYTE>(data.dwFileAttributes & 0xFF);
     return TRUE;
 }
-
-void CFile::Remove(const char* path)
-{
-    if (!path || !*path) throw CFileException(ERROR_INVALID_NAME);
-    if (!::DeleteFileW(ExtendedLengthPath(WideFromCp932(path)).c_str())) throw CFileException(::GetLastError());
-}

@@ -1,5 +1,5 @@
 // CFile: a file opened through CreateFileW, path given as CP932. Open reports failure as a
-// result; Read, Write, GetLength and Remove throw CFileException. Always binary. Paths of any
+// result; Read, Write and GetLength throw CFileException. Always binary. Paths of any
 // length are handed to the system in extended-length form (framework/LongPath.h).
 #pragma once
 
@@ -47,7 +47,6 @@ public:
     // (when given) telling why: ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is
     // nothing of that name, another code when the system could not tell.
     static BOOL GetStatus(const char* path, CFileStatus& status, CFileException* error = nullptr);
-    static void Remove(const char* path);
 
 private:
     void ThrowIfClosed() const;

@@ -69,10 +69,6 @@ HINSTANCE AfxGetInstanceHandle()
     return g_application ? g_application->m_hInstance : ::GetModuleHandleW(nullptr);
 }
 
-void AfxEnableControlContainer()
-{
-}
-
 CString AfxLoadString(UINT id)
 {
     // With a zero buffer size LoadStringW hands out a pointer to the resource text itself.

@@ -38,7 +38,6 @@ private:
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();  // the executable's module, also when no application exists
-void AfxEnableControlContainer();  // no embedded controls are hosted: nothing to prepare
 CString AfxLoadString(UINT id);    // a string resource of the executable, as CP932; "" when missing
 const char* AfxGetAppName();       // the executable's base name ("QuorlinA"), CP932
 

@@ -323,13 +323,14 @@ public:
         hwnd_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height,
                                 nullptr, nullptr, nullptr, nullptr);
         SetThreadDpiAwarenessContext(previous);
+        wnd_ = CWnd(hwnd_);
     }
     ~HostWindowForTest() { DestroyWindow(hwnd_); }
     HostWindowForTest(const HostWindowForTest&) = delete;
     HostWindowForTest& operator=(const HostWindowForTest&) = delete;
 
     HWND Handle() const { return hwnd_; }
-    CWnd* Wnd() const { return CWnd::FromHandle(hwnd_); }
+    CWnd* Wnd() { return &wnd_; }
 
     // What can be seen of the client area, in screen coordinates.
     RECT VisibleClient() const
@@ -344,6 +345,7 @@ public:
 
 private:
     HWND hwnd_ = nullptr;
+    CWnd wnd_;
 };
 
 struct HostPlacementCase {

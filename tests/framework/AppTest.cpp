@@ -127,8 +127,8 @@ TEST(MessageBoxSeam, StandardBoxCarriesTheApplicationTitle)
 TEST(FileDialogSeam, PassesTheSettingsAndReturnsTheChosenPath)
 {
     ScriptedFileDialogs dialogs(std::string("D:\\出力\\ソ表.xml"));
-    CWnd* owner = CWnd::FromHandle(GetDesktopWindow());
-    CFileDialog dialog(FALSE, "XML", "*.xml", 0x180C, "Xml Files (*.xml)|*.xml||", owner);
+    CWnd owner(GetDesktopWindow());
+    CFileDialog dialog(FALSE, "XML", "*.xml", 0x180C, "Xml Files (*.xml)|*.xml||", &owner);
     dialog.SetTitle("保存ファイルを指定");
     dialog.SetInitialDir("C:\\表\\");
     EXPECT_EQ(dialog.DoModal(), IDOK);

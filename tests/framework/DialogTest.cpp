@@ -156,10 +156,11 @@ public:
     }
     ~OwnerWindow() { DestroyWindow(m_hwnd); }
     HWND Handle() const { return m_hwnd; }
-    CWnd* Wnd() const { return CWnd::FromHandle(m_hwnd); }
+    CWnd* Wnd() { return &m_wnd; }
 
 private:
     HWND m_hwnd;
+    CWnd m_wnd{m_hwnd};
 };
 
 }  // namespace
@@ -388,7 +389,6 @@ TEST(ModelessDialog, EndDialogHidesAndDestructionDestroys)
         hwnd = dialog.m_hWnd;
         EXPECT_FALSE(IsWindowVisible(hwnd));  // created hidden, as the template says
         EXPECT_FALSE(dialog.Create(IDD_TEST_DIALOG));  // one window per object
-        EXPECT_EQ(CWnd::FromHandle(hwnd), &dialog);
 
         dialog.ShowWindow(SW_SHOW);
         EXPECT_TRUE(IsWindowVisible(hwnd));
@@ -397,7 +397,6 @@ TEST(ModelessDialog, EndDialogHidesAndDestructionDestroys)
         EXPECT_TRUE(IsWindow(hwnd));
     }
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_NE(CWnd::FromHandle(hwnd), nullptr);  // now an ordinary wrapper again
 }
 
 TEST(ModelessDialog, ParentCanBeChangedAfterCreation)
@@ -405,8 +404,8 @@ TEST(ModelessDialog, ParentCanBeChangedAfterCreation)
     OwnerWindow host;
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG, nullptr));
-    CWnd* previous = dialog.SetParent(host.Wnd());
-    EXPECT_EQ(previous, CWnd::FromHandle(GetDesktopWindow()));
+    const CWnd previous = dialog.SetParent(host.Wnd());
+    EXPECT_EQ(previous.GetSafeHwnd(), GetDesktopWindow());
     EXPECT_EQ(GetAncestor(dialog.m_hWnd, GA_PARENT), host.Handle());
 }
 
@@ -439,14 +438,16 @@ TEST(Window, TextsCrossAsCp932)
     EXPECT_STREQ(caption, L"集計中 55％");
 
     CString text;
-    dialog.GetDlgItem(IDC_CAPTION_STATIC)->GetWindowText(text);
+    EXPECT_TRUE(CWnd(GetDlgItem(dialog.m_hWnd, IDC_CAPTION_STATIC)).GetWindowText(text));
     EXPECT_EQ(text, "表示");
-    dialog.GetDlgItem(IDC_FLAG_CHECK)->GetWindowText(text);
+    EXPECT_TRUE(dialog.m_chkFlag.GetWindowText(text));
     EXPECT_EQ(text, "税込み(&Z)");
 
-    EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
-    EXPECT_EQ(dialog.GetDlgItem(9999), nullptr);
-    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME_EDIT), dialog.GetDlgItem(IDC_NAME_EDIT));
+    // A character without a CP932 form is told, not passed off as the '?' that stands for it.
+    SetWindowTextW(dialog.m_edName.m_hWnd, L"a\U0001F600b");
+    EXPECT_FALSE(dialog.m_edName.GetWindowText(text));
+    EXPECT_EQ(text.Bytes().front(), 'a');
+    EXPECT_EQ(text.Bytes().back(), 'b');
 }
 
 TEST(Window, MessageBoxIsOwnedByTheWindow)
@@ -462,7 +463,7 @@ TEST(Window, MessageBoxIsOwnedByTheWindow)
     EXPECT_EQ(boxes.calls[1].caption, AfxGetAppName());
 }
 
-// Each wrapper sends the message it names: OffsetPos moves by its delta, not by the step.
+// Each wrapper sends the message it names.
 TEST(Controls, ProgressBarWrappersSendTheirMessages)
 {
     TestDialog dialog;
@@ -473,7 +474,6 @@ TEST(Controls, ProgressBarWrappersSendTheirMessages)
     EXPECT_EQ(bar.SendMessage(PBM_GETRANGE, FALSE, 0), 1000);
     EXPECT_EQ(bar.SetStep(7), 10);   // the control's own first step
     EXPECT_EQ(bar.SetPos(20), 10);
-    EXPECT_EQ(bar.OffsetPos(3), 20);
-    EXPECT_EQ(bar.GetPos(), 23);
-    EXPECT_EQ(bar.SendMessage(PBM_GETPOS, 0, 0), 23);
+    EXPECT_EQ(bar.GetPos(), 20);
+    EXPECT_EQ(bar.SendMessage(PBM_GETPOS, 0, 0), 20);
 }
