@@ -17,6 +17,20 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+// One whole run that is refused before it gets anywhere, and the message boxes it showed.
+std::vector<MessageBoxCall> RunRefused(CBridgeApp& app)
+{
+    std::vector<MessageBoxCall> shown;
+    SetMessageBoxResponder([&](const MessageBoxCall& call) {
+        shown.push_back(call);
+        return IDOK;
+    });
+    EXPECT_FALSE(app.InitInstance());
+    app.ExitInstance();
+    SetMessageBoxResponder(nullptr);
+    return shown;
+}
+
 TEST(DialogResultRun, ADialogThatFailsEndsTheRunFailedWithoutExport)
 {
     ServedTestCompany company;
@@ -43,15 +57,8 @@ TEST(DialogResultRun, APeriodLongerThanAYearIsRefusedBeforeTheDialog)
     ServedTestCompany company;
     company.ReplaceHostLine("PeriodEnd = 20030331", "PeriodEnd = 20030430");
     company.Faults("Throw = ClFileMgr::GetAppFolderPath\n");
-    std::vector<MessageBoxCall> shown;
-    SetMessageBoxResponder([&](const MessageBoxCall& call) {
-        shown.push_back(call);
-        return IDOK;
-    });
     CBridgeApp app;
-    EXPECT_FALSE(app.InitInstance());
-    app.ExitInstance();
-    SetMessageBoxResponder(nullptr);
+    const std::vector<MessageBoxCall> shown = RunRefused(app);
 
     EXPECT_EQ(app.m_nResult, kRunFailed);
     ASSERT_EQ(shown.size(), 1u);
@@ -73,17 +80,10 @@ TEST(DialogResultRun, ASecondStartForAHeldHostWindowLeavesItToItsRun)
     EnableWindow(host, FALSE);
     HostWindowClaim running;
     ASSERT_TRUE(running.Claim(host));
-    std::vector<MessageBoxCall> shown;
-    SetMessageBoxResponder([&](const MessageBoxCall& call) {
-        shown.push_back(call);
-        return IDOK;
-    });
     const std::string commandLine = std::to_string(reinterpret_cast<intptr_t>(host)) + ",32771,7,";
     CBridgeApp app;
     app.m_lpCmdLine = commandLine.c_str();
-    EXPECT_FALSE(app.InitInstance());
-    app.ExitInstance();
-    SetMessageBoxResponder(nullptr);
+    const std::vector<MessageBoxCall> shown = RunRefused(app);
 
     EXPECT_EQ(app.m_nResult, kRunCancelled);
     ASSERT_EQ(shown.size(), 1u);
