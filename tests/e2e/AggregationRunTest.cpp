@@ -48,7 +48,7 @@ HWND ExecuteAprilToMarch(CompanyFolder& company, BridgeProcess& process, const s
     // Execute asks before it overwrites an earlier statement.
     if (box != nullptr && MessageBoxText(box) == L"同名のファイルが存在します。\n\n上書きしてもよろしいですか？") {
         ClickButton(box, IDYES);
-        for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(25);
+        EXPECT_TRUE(WaitUntilGone(box, kTimeoutMs));
         box = WaitForDialog(process.Id(), kMessageCaption, kTimeoutMs);
     }
     return box;

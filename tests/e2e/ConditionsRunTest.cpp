@@ -26,7 +26,7 @@ std::wstring AnswerUntilTheEnd(BridgeProcess& process)
         texts += MessageBoxText(box) + L"|";
         ClickButton(box, IDYES);
         ClickButton(box, IDOK);
-        for (int wait = 0; wait < 200 && IsWindow(box); ++wait) Sleep(25);
+        EXPECT_TRUE(WaitUntilGone(box, kTimeoutMs));
     }
     return texts;
 }

@@ -93,6 +93,7 @@ TEST(FaultRunTest, ThrowingHostCallEndsItsStageAndTheHostHearsHowTheRunEnded)
                 EXPECT_TRUE(ShowsProgressWindow(process.Id())) << "said over the progress window";
             }
             ClickButton(box, IDOK);
+            EXPECT_TRUE(WaitUntilGone(box, kTimeoutMs)) << "the answered message goes";
         }
 
         DWORD status = 12345;
