@@ -38,14 +38,13 @@ bool ReadWholeFile(const char* path, std::string& text)
     text.clear();
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
-    try {
-        char buffer[64 * 1024];
-        for (UINT read; (read = file.Read(buffer, sizeof buffer)) > 0;) text.append(buffer, read);
-        file.Close();
-    } catch (const CFileException&) {
-        return false;
+    char buffer[64 * 1024];
+    UINT read = 0;
+    while (file.Read(buffer, sizeof buffer, read)) {
+        if (read == 0) return file.Close();
+        text.append(buffer, read);
     }
-    return true;
+    return false;
 }
 
 // Where an entry with `key` starts: only at the start of a line, so that the key of user
@@ -108,22 +107,16 @@ enum class FileState { kMissing, kPresent, kUnknown };
 FileState SettingsFileState(const char* path)
 {
     CFileStatus status;
-    CFileException error;
-    if (CFile::GetStatus(path, status, &error)) return FileState::kPresent;
-    const bool missing = error.m_lOsError == ERROR_FILE_NOT_FOUND || error.m_lOsError == ERROR_PATH_NOT_FOUND;
+    if (CFile::GetStatus(path, status)) return FileState::kPresent;
+    const DWORD error = ::GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return missing ? FileState::kMissing : FileState::kUnknown;
 }
 
 bool ReplaceFile(const CString& path, const std::string& text)
 {
     CReplacementFile file;
-    if (!file.Open(path)) return false;
-    try {
-        file.Write(text.data(), static_cast<UINT>(text.size()));
-    } catch (const CFileException&) {
-        return false;
-    }
-    return file.Commit() != FALSE;
+    return file.Open(path) && file.Write(text.data(), static_cast<UINT>(text.size())) && file.Commit();
 }
 
 }  // namespace

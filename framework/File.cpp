@@ -39,84 +39,79 @@ CFile::~CFile()
     if (IsOpen()) ::CloseHandle(m_handle);
 }
 
-BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
+bool CFile::Open(const char* path, UINT flags)
 {
     if (IsOpen()) {
         ::CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
     }
     if (!path || !*path) {
-        if (error) *error = CFileException(ERROR_INVALID_NAME);
-        return FALSE;
+        ::SetLastError(ERROR_INVALID_NAME);
+        return false;
     }
 
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, !(flags & modeNoInherit)};
     m_handle = ::CreateFileW(ExtendedLengthPath(WideFromCp932(path)).c_str(), DesiredAccess(flags), ShareMode(flags), &security,
                              CreationDisposition(flags), FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (!IsOpen()) {
-        if (error) *error = CFileException(::GetLastError());
-        return FALSE;
+    return IsOpen();
+}
+
+bool CFile::FailsWhenClosed() const
+{
+    if (IsOpen()) return false;
+    ::SetLastError(ERROR_INVALID_HANDLE);
+    return true;
+}
+
+bool CFile::Read(void* buffer, UINT count, UINT& read)
+{
+    read = 0;
+    if (FailsWhenClosed()) return false;
+    if (count == 0) return true;
+    if (!buffer) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
     }
-    if (error) *error = CFileException();
-    return TRUE;
+    DWORD done = 0;
+    if (!::ReadFile(m_handle, buffer, count, &done, nullptr)) return false;
+    read = done;
+    return true;
 }
 
-void CFile::ThrowIfClosed() const
+bool CFile::Write(const void* buffer, UINT count)
 {
-    if (!IsOpen()) throw CFileException(ERROR_INVALID_HANDLE);
-}
-
-UINT CFile::Read(void* buffer, UINT count)
-{
-    ThrowIfClosed();
-    if (count == 0) return 0;
-    if (!buffer) throw CFileException(ERROR_INVALID_PARAMETER);
-    DWORD read = 0;
-    if (!::ReadFile(m_handle, buffer, count, &read, nullptr)) throw CFileException(::GetLastError());
-    return read;
-}
-
-void CFile::Write(const void* buffer, UINT count)
-{
-    ThrowIfClosed();
-    if (count == 0) return;
-    if (!buffer) throw CFileException(ERROR_INVALID_PARAMETER);
+    if (FailsWhenClosed()) return false;
+    if (count == 0) return true;
+    if (!buffer) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     DWORD written = 0;
-    if (!::WriteFile(m_handle, buffer, count, &written, nullptr)) throw CFileException(::GetLastError());
-    if (written != count) throw CFileException(ERROR_DISK_FULL);
+    if (!::WriteFile(m_handle, buffer, count, &written, nullptr)) return false;
+    if (written == count) return true;
+    ::SetLastError(ERROR_DISK_FULL);
+    return false;
 }
 
-void CFile::Close()
+bool CFile::Close()
 {
-    if (!IsOpen()) return;
+    if (!IsOpen()) return true;
     HANDLE handle = m_handle;
     m_handle = INVALID_HANDLE_VALUE;
-    if (!::CloseHandle(handle)) throw CFileException(::GetLastError());
+    return ::CloseHandle(handle) != FALSE;
 }
 
-ULONGLONG CFile::GetLength() const
+bool CFile::GetStatus(const char* path, CFileStatus& status)
 {
-    ThrowIfClosed();
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_handle, &size)) throw CFileException(::GetLastError());
-    return static_cast<ULONGLONG>(size.QuadPart);
-}
-
-BOOL CFile::GetStatus(const char* path, CFileStatus& status, CFileException* error)
-{
-    if (error) *error = CFileException(ERROR_INVALID_NAME);
-    if (!path || !*path) return FALSE;
-    const std::wstring widePath = WideFromCp932(path);
+    const std::wstring widePath = path ? WideFromCp932(path) : std::wstring();
     // Wildcards would name a pattern, not a file.
-    if (widePath.find_first_of(L"*?") != std::wstring::npos) return FALSE;
-
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(ExtendedLengthPath(widePath).c_str(), GetFileExInfoStandard, &data)) {
-        if (error) *error = CFileException(::GetLastError());
-        return FALSE;
+    if (widePath.empty() || widePath.find_first_of(L"*?") != std::wstring::npos) {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return false;
     }
-    if (error) *error = CFileException();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(ExtendedLengthPath(widePath).c_str(), GetFileExInfoStandard, &data)) return false;
     status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     status.m_attribute = static_cast<BYTE>(data.dwFileAttributes & 0xFF);
-    return TRUE;
+    return true;
 }

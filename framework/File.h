@@ -1,17 +1,11 @@
-// CFile: a file opened through CreateFileW, path given as CP932. Open reports failure as a
-// result; Read, Write and GetLength throw CFileException. Always binary. Paths of any
+// CFile: a file opened through CreateFileW, path given as CP932. Always binary. Paths of any
 // length are handed to the system in extended-length form (framework/LongPath.h).
+// Every operation says as the system does whether it worked: false on failure, with
+// GetLastError telling why (a failure the wrapper finds itself sets it as the system would).
+// Nothing here throws: a file error is handled where it arises.
 #pragma once
 
 #include <windows.h>
-
-// A failed file operation, with the Windows error code that says why.
-class CFileException {
-public:
-    explicit CFileException(DWORD osError = NO_ERROR) : m_lOsError(osError) {}
-
-    DWORD m_lOsError;
-};
 
 struct CFileStatus {
     ULONGLONG m_size;
@@ -33,23 +27,23 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // Never throws. FALSE on failure, with `error` (when given) telling why. modeCreate
-    // creates the file or truncates an existing one (with modeNoTruncate: keeps its content).
-    // A file still open in this object is closed first.
-    BOOL Open(const char* path, UINT flags, CFileException* error = nullptr);
-    UINT Read(void* buffer, UINT count);         // the bytes read; 0 at the end of the file
-    void Write(const void* buffer, UINT count);  // all of them, or throws (diskFull when short)
-    void Close();                                // throws when the system reports a failure
-    ULONGLONG GetLength() const;
+    // modeCreate creates the file or truncates an existing one (with modeNoTruncate: keeps its
+    // content). A file still open in this object is closed first.
+    bool Open(const char* path, UINT flags);
+    // `read` is the number of bytes read: 0 at the end of the file.
+    bool Read(void* buffer, UINT count, UINT& read);
+    // All of the bytes or false (ERROR_DISK_FULL when the system took only some).
+    bool Write(const void* buffer, UINT count);
+    bool Close();  // true when nothing is open
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
 
-    // FALSE when nothing of that name exists (or the name is not a plain path), with `error`
-    // (when given) telling why: ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is
-    // nothing of that name, another code when the system could not tell.
-    static BOOL GetStatus(const char* path, CFileStatus& status, CFileException* error = nullptr);
+    // False when nothing of that name exists (or the name is not a plain path):
+    // ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is nothing of that name, another
+    // code when the system could not tell.
+    static bool GetStatus(const char* path, CFileStatus& status);
 
 private:
-    void ThrowIfClosed() const;
+    bool FailsWhenClosed() const;
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };

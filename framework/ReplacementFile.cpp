@@ -84,12 +84,12 @@ CReplacementFile::~CReplacementFile()
     Abandon();
 }
 
-BOOL CReplacementFile::Open(const char* targetPath, CFileException* error)
+bool CReplacementFile::Open(const char* targetPath)
 {
     Abandon();
     if (!targetPath || !*targetPath) {
-        if (error) *error = CFileException(ERROR_INVALID_NAME);
-        return FALSE;
+        ::SetLastError(ERROR_INVALID_NAME);
+        return false;
     }
     // Split in UTF-16, where no separator can hide inside a double-byte character; the full
     // path has only backslashes.
@@ -109,76 +109,84 @@ BOOL CReplacementFile::Open(const char* targetPath, CFileException* error)
         if (IsOpen()) {
             m_newPath = candidate;
             m_targetPath = wideTarget;
-            if (error) *error = CFileException();
-            return TRUE;
+            return true;
         }
         lastError = ::GetLastError();
     }
-    if (error) *error = CFileException(lastError);
-    return FALSE;
+    ::SetLastError(lastError);
+    return false;
 }
 
-void CReplacementFile::Write(const void* buffer, UINT count)
+bool CReplacementFile::Write(const void* buffer, UINT count)
 {
-    if (!IsOpen()) throw CFileException(ERROR_INVALID_HANDLE);
-    if (count == 0) return;
-    if (!buffer) throw CFileException(ERROR_INVALID_PARAMETER);
-    m_pending.append(static_cast<const char*>(buffer), count);
-    if (m_pending.size() >= kWriteChunk) {
-        try {
-            WriteOut(m_pending.data(), m_pending.size());
-        } catch (const CFileException&) {
-            // Part of the collected bytes may be on disk already: the file can never become
-            // whole again, so it is given up at once and every later call fails.
-            Abandon();
-            throw;
-        }
-        m_pending.clear();
+    if (!IsOpen()) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return false;
     }
+    if (count == 0) return true;
+    if (!buffer) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    m_pending.append(static_cast<const char*>(buffer), count);
+    if (m_pending.size() < kWriteChunk) return true;
+    const bool written = WriteOut(m_pending.data(), m_pending.size());
+    m_pending.clear();
+    // Part of the collected bytes may be on disk already: the file can never become whole
+    // again, so it is given up at once and every later call fails.
+    if (!written) AbandonKeepingError();
+    return written;
 }
 
-void CReplacementFile::WriteOut(const char* data, size_t size)
+bool CReplacementFile::WriteOut(const char* data, size_t size)
 {
     while (size > 0) {
         const DWORD piece = size > kWriteChunk ? static_cast<DWORD>(kWriteChunk) : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!::WriteFile(m_handle, data, piece, &written, nullptr)) {
-            throw CFileException(::GetLastError());
+        if (!::WriteFile(m_handle, data, piece, &written, nullptr)) return false;
+        if (written != piece) {
+            ::SetLastError(ERROR_DISK_FULL);
+            return false;
         }
-        if (written != piece) throw CFileException(ERROR_DISK_FULL);
         data += piece;
         size -= piece;
     }
+    return true;
 }
 
-BOOL CReplacementFile::Commit()
+bool CReplacementFile::Commit()
 {
-    if (!IsOpen()) return FALSE;
-    try {
-        WriteOut(m_pending.data(), m_pending.size());
-    } catch (const CFileException&) {
-        Abandon();
-        return FALSE;
+    if (!IsOpen()) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return false;
     }
+    const bool written = WriteOut(m_pending.data(), m_pending.size());
     m_pending.clear();
-    const bool flushed = ::FlushFileBuffers(m_handle) != FALSE;
+    const bool flushed = written && ::FlushFileBuffers(m_handle) != FALSE;
     const bool closed = ::CloseHandle(m_handle) != FALSE;
     m_handle = INVALID_HANDLE_VALUE;
-    if (!flushed || !closed) {
-        Abandon();
-        return FALSE;
-    }
+    if (!flushed || !closed) return AbandonKeepingError();
     // Windows refuses to move onto a read-only file; Wine, run as root, would replace it.
     if (IsReadOnly(m_targetPath)) {
-        Abandon();
-        return FALSE;
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return AbandonKeepingError();
     }
-    if (RetryWhileHeld(m_targetPath, [this] { return MoveIntoPlace(m_newPath, m_targetPath); }) != NO_ERROR) {
-        Abandon();
-        return FALSE;
+    const DWORD moved = RetryWhileHeld(m_targetPath, [this] { return MoveIntoPlace(m_newPath, m_targetPath); });
+    if (moved != NO_ERROR) {
+        ::SetLastError(moved);
+        return AbandonKeepingError();
     }
     m_newPath.clear();
-    return TRUE;
+    return true;
+}
+
+// Abandon, with the error that caused it still the thread's last error. Always false.
+bool CReplacementFile::AbandonKeepingError()
+{
+    const DWORD error = ::GetLastError();
+    Abandon();
+    ::SetLastError(error);
+    return false;
 }
 
 void CReplacementFile::Abandon()

@@ -9,7 +9,6 @@
 #include <functional>
 #include <string>
 
-#include "framework/File.h"
 
 class CReplacementFile {
 public:
@@ -19,24 +18,26 @@ public:
     CReplacementFile& operator=(const CReplacementFile&) = delete;
 
     // Creates the fresh file in the folder of `targetPath` (CP932), first removing any that a
-    // run killed while replacing the same target left there. FALSE when it cannot be created
-    // (missing folder, no access, invalid name), with `error` telling why. The paths handed to
+    // run killed while replacing the same target left there. False when it cannot be created
+    // (missing folder, no access, invalid name), GetLastError telling why. The paths handed to
     // the system are extended-length ones: a target of any length can be replaced.
-    BOOL Open(const char* targetPath, CFileException* error = nullptr);
-    // Appends bytes. Writes are collected and handed to the system in large pieces; a failed
-    // or short write (a full disk) throws CFileException, as does writing when not open.
-    void Write(const void* buffer, UINT count);
+    bool Open(const char* targetPath);
+    // Appends bytes. Writes are collected and handed to the system in large pieces. False when
+    // not open or when a piece could not be written (a full disk): part of it may be on disk,
+    // so the replacement is given up then and every later call fails.
+    bool Write(const void* buffer, UINT count);
     // Writes what is collected, flushes it to the disk, closes the file and puts it in the
-    // target's place (retrying a while when another program holds a file). FALSE on any
+    // target's place (retrying a while when another program holds a file). False on any
     // failure; the fresh file is then removed and the target is as it was.
-    BOOL Commit();
+    bool Commit();
     // Gives the replacement up: the fresh file is closed and removed. Safe to call any time.
     void Abandon();
 
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
 
 private:
-    void WriteOut(const char* data, size_t size);  // throws CFileException
+    bool WriteOut(const char* data, size_t size);
+    bool AbandonKeepingError();
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     std::wstring m_newPath;

@@ -19,16 +19,10 @@ const char kEndOfFile = 0x1A;
 
 size_t ReadUpTo(CFile& file, char* buffer, size_t size)
 {
+    // What could be read is kept; an unreadable file is no failure of the report.
     size_t total = 0;
-    try {
-        while (total < size) {
-            const UINT read = file.Read(buffer + total, static_cast<UINT>(size - total));
-            if (read == 0) break;
-            total += read;
-        }
-    } catch (const CFileException&) {
-        // What could be read is kept; an unreadable file is no failure of the report.
-    }
+    UINT read = 0;
+    while (total < size && file.Read(buffer + total, static_cast<UINT>(size - total), read) && read > 0) total += read;
     return total;
 }
 

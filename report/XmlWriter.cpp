@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "framework/CodePage.h"
-#include "framework/File.h"
 #include "framework/ReplacementFile.h"
 #include "report/CarriedText.h"
 
@@ -124,11 +123,7 @@ int16_t XmlWriter::Open(CReplacementFile* fileObject, const char* outputPath)
     if (fileObject == nullptr || outputPath == nullptr) return -1;
     file = fileObject;
     path = outputPath;
-    try {
-        file->Open(outputPath);  // a file that cannot be created shows at the first write
-    } catch (const CFileException&) {
-        return -1;
-    }
+    file->Open(outputPath);  // a file that cannot be created shows at the first write
     return 0;
 }
 
@@ -140,13 +135,9 @@ int XmlWriter::WriteRaw(const char* text)
 int XmlWriter::WriteBytes(std::string_view bytes)
 {
     if (file == nullptr) return 0;
-    try {
-        file->Write(bytes.data(), static_cast<UINT>(bytes.size()));
-        return 1;
-    } catch (const CFileException&) {
-        file->Abandon();
-        return 0;
-    }
+    if (file->Write(bytes.data(), static_cast<UINT>(bytes.size()))) return 1;
+    file->Abandon();
+    return 0;
 }
 
 // The line knows its length: measuring it again would read every byte of the file once more.
