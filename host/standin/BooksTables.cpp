@@ -158,8 +158,7 @@ std::string ReadAccountsTable(const std::wstring& path, const std::string& fileN
     std::vector<TableRecord> records;
     const std::string refusal = ReadTable(path, fileName, kAccountColumns, records);
     if (!refusal.empty()) return refusal;
-    std::vector<StKAMOKUINFO>& accounts = company.accounts;
-    accounts.reserve(records.size());
+    company.accounts.reserve(records.size());
     company.accountByCode.reserve(records.size());
     std::vector<int> lines;
     for (const TableRecord& record : records) {
@@ -169,13 +168,11 @@ std::string ReadAccountsTable(const std::wstring& path, const std::string& fileN
         account.nCode = static_cast<int32_t>(reader.Integer(kAccountCode, "code", kInt32Min, kInt32Max));
         account.nClass = static_cast<int8_t>(reader.Integer(kAccountClass, "class", -128, 127));
         if (!reader.Refusal().empty()) return reader.Refusal();
-        const auto [earlier, isNew] = company.accountByCode.try_emplace(account.nCode, accounts.size());
-        if (!isNew) {
+        if (!company.AddAccount(account)) {
             reader.Refuse("code " + std::to_string(account.nCode) + " is given twice (first on line " +
-                          std::to_string(lines[earlier->second]) + ")");
+                          std::to_string(lines[company.accountByCode.at(account.nCode)]) + ")");
             return reader.Refusal();
         }
-        accounts.push_back(account);
         lines.push_back(record.line);
     }
     return "";

@@ -58,6 +58,13 @@ std::string Cp932Refusal(const std::string& utf8)
 
 }  // namespace
 
+bool CompanyBooks::AddAccount(const StKAMOKUINFO& account)
+{
+    if (!accountByCode.try_emplace(account.nCode, accounts.size()).second) return false;
+    accounts.push_back(account);
+    return true;
+}
+
 const CompanyBooks* HostData::FindByDataId(const char* dataId) const
 {
     if (dataId == nullptr) return nullptr;

@@ -22,6 +22,10 @@ struct CompanyBooks {
     std::vector<StKAMOKUINFO> accounts;        // in file order; codes are unique
     std::unordered_map<int32_t, std::size_t> accountByCode;   // position in accounts
     std::vector<StKAMOKUSUMINFO> rows;         // the summation rule's rows, in file order
+
+    // Adds an account at the end, indexed by its code; false, with nothing added, when the
+    // code is taken.
+    bool AddAccount(const StKAMOKUINFO& account);
 };
 
 // Host calls made to fail on purpose. Statuses of 0 mean no fault.

@@ -52,6 +52,12 @@ void CreateFolder(const std::string& folder)
     }
 }
 
+void Serve(LoadedData& loaded, std::unique_ptr<HostData> data)
+{
+    for (const std::string& folder : data->appFolders) CreateFolder(folder);
+    loaded.data = std::move(data);
+}
+
 void Load(LoadedData& loaded)
 {
     loaded.attempted = true;
@@ -62,8 +68,7 @@ void Load(LoadedData& loaded)
         AfxShowMessageBox(nullptr, refusal.c_str(), "科目内訳書", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
-    for (const std::string& folder : data->appFolders) CreateFolder(folder);
-    loaded.data = std::move(data);
+    Serve(loaded, std::move(data));
 }
 
 }  // namespace
@@ -107,6 +112,15 @@ const StDATAINFO& SelectedRecord()
     static const StDATAINFO kNoRecord{};
     const CompanyBooks* company = CompanyFor(nullptr);
     return company != nullptr ? company->record : kNoRecord;
+}
+
+void ServeForTests(HostData data, const std::string& logPath)
+{
+    LoadedData& loaded = Loaded();
+    loaded = LoadedData{};
+    loaded.attempted = true;
+    loaded.logPath = logPath;
+    Serve(loaded, std::make_unique<HostData>(std::move(data)));
 }
 
 void ResetHostForTests()

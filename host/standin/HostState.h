@@ -32,6 +32,10 @@ long TakeCurrentDataId(const char* dataId, char (&current)[16]);
 // The record of the company the user has open; all zero when there is none.
 const StDATAINFO& SelectedRecord();
 
+// Tests only: serve `data`, built in memory, from the next host call on, as if it had been
+// loaded from a folder; the call log goes to `logPath` (code page 932; empty: no log).
+void ServeForTests(HostData data, const std::string& logPath);
+
 // Tests only: forget the loaded data, so that the next host call loads the folder that
 // BRIDGE_HOST_DATA names then and logs to the file BRIDGE_HOST_LOG names then.
 void ResetHostForTests();

@@ -1,10 +1,13 @@
-// The balance aggregation through the real stand-in host: a data folder per test, rows and
-// accounts written for the case, the host's call log read back.
+// The balance aggregation through the real stand-in host: the books of each case built in
+// memory, the host's call log read back.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <new>
 #include <string>
 #include <utility>
@@ -13,6 +16,7 @@
 #include "aggregate/BalanceAggregator.h"
 #include "aggregate/FixedAmount.h"
 #include "host/HostLibrary.h"
+#include "tests/host/BooksInMemory.h"
 #include "tests/host/ServedTestCompany.h"
 
 namespace {
@@ -37,9 +41,9 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 
 namespace {
 
-const char kRowsHeader[] =
-    "code,name,exclude1,exclude2,has_sub,balance_side,attributes,debit_excl,debit_incl,credit_excl,credit_incl\n";
-const int64_t kYen = 10000;
+using standin::HostFaults;
+using Rows = std::vector<StKAMOKUSUMINFO>;
+using Fault = std::function<void(HostFaults&)>;
 
 // Counts what the aggregation asks of the progress window.
 class RecordingSink : public ProgressSink {
@@ -51,12 +55,12 @@ public:
     long ticks = 0;
 };
 
-// A row line of the rows table; the amounts are yen, slot 0 first.
-std::string Row(int code, const std::string& debitExcl, const std::string& creditExcl, int side = 1,
-                const std::string& debitIncl = "", const std::string& creditIncl = "")
+// Rows 1, 2, ... each with an opening debit of its own number in yen.
+Rows NumberedRows(int count)
 {
-    return std::to_string(code) + ",row" + std::to_string(code) + ",0,0,0," + std::to_string(side) + ",0," +
-           debitExcl + "," + debitIncl + "," + creditExcl + "," + creditIncl + "\n";
+    Rows rows;
+    for (int code = 1; code <= count; ++code) rows.push_back(BooksRow(code, Yen({code}), {}));
+    return rows;
 }
 
 // Conditions with the month indexes first..last and, when given, a third item's value.
@@ -88,17 +92,10 @@ StDATAINFO Company(int32_t interimFlag)
 
 class Aggregation : public ::testing::Test {
 protected:
-    HostTestFolder folder;
+    TempFolder folder;
     RecordingSink sink;
     StatementList list;
     BalanceAggregator aggregator{sink, list};
-
-    std::string baseIni;
-
-    void SetUp() override
-    {
-        baseIni = ReadFileBytes(folder.Path() + L"\\host.ini");
-    }
 
     void TearDown() override
     {
@@ -108,27 +105,19 @@ protected:
     }
 
     // Serves company D12 with these rows; every code from 1 to 99 is an account of class 0
-    // unless `accounts` says otherwise.
-    void Serve(const std::string& rows, const std::string& accounts = "", const std::string& faults = "",
-               bool log = true)
+    // unless `classes` says otherwise. `fault` sets the host's faults.
+    void Serve(Rows rows, const std::map<int32_t, int8_t>& classes = {}, const Fault& fault = {}, bool log = true)
     {
-        std::string table = "code,class\n" + accounts;
-        const std::string listed = "\n" + accounts;
-        for (int code = 1; code < 100; ++code) {
-            const std::string line = std::to_string(code) + ",";
-            if (listed.find("\n" + line) == std::string::npos) table += line + "0\n";
-        }
-        folder.Write(L"accounts.csv", table);
-        folder.Write(L"rows.csv", std::string(kRowsHeader) + rows);
-        folder.Write(L"host.ini", baseIni + "[faults]\n" + faults);
+        standin::HostData books = OpenCompanyBooks(std::move(rows), classes);
+        if (fault) fault(books.faults);
         DeleteFileW(LogPath().c_str());
-        ServeHostFolder(folder.Path(), log ? LogPath() : L"");
+        ServeBooks(std::move(books), log ? LogPath() : L"");
     }
 
     // Forgets the last run: its entries, its kept rule and its progress.
     void Reset() { list.RemoveAll(); aggregator.ReleaseRule(); sink.advances.clear(); }
 
-    std::wstring LogPath() const { return folder.Path() + L"\\calls.log"; }
+    std::wstring LogPath() const { return folder / L"calls.log"; }
 
     std::vector<std::string> CallNames() const { return CallNamesIn(LogPath()); }
 
@@ -161,15 +150,15 @@ protected:
 
 // Debits and credits of slots 0..6, in yen: the opening of slots 0..3 is 1,130,000 on the
 // debit side, the months 4..6 add 40,000 and take 15,000.
-const char kDebits[] = "1000000 200000 0 50000 30000 0 10000 777 777 777 777 777 777 777 777";
-const char kCredits[] = "0 100000 20000 0 0 15000 0 999 999 999 999 999 999 999 999";
+const SlotAmounts kDebits = Yen({1000000, 200000, 0, 50000, 30000, 0, 10000, 777, 777, 777, 777, 777, 777, 777, 777});
+const SlotAmounts kCredits = Yen({0, 100000, 20000, 0, 0, 15000, 0, 999, 999, 999, 999, 999, 999, 999, 999});
 
 TEST_F(Aggregation, WorkedExampleOnBothSidesAndInEveryTaxMode)
 {
-    Serve(Row(1, kDebits, kCredits, 1, "2000000 0 0 0 30000", "0 0 0 0 0 5000") +
-          Row(2, kDebits, kCredits, 0) + Row(3, kDebits, kCredits, 2));
-    // Mode 2 reads the tax-exclusive amounts as mode 0 does; in mode 1 rows 2 and 3 give no
-    // inclusive amounts, and the stand-in hands over the exclusive ones.
+    Serve({WithInclusive(BooksRow(1, kDebits, kCredits, 1), Yen({2000000, 0, 0, 0, 30000}), Yen({0, 0, 0, 0, 0, 5000})),
+           BooksRow(2, kDebits, kCredits, 0), BooksRow(3, kDebits, kCredits, 2)});
+    // Mode 2 reads the tax-exclusive amounts as mode 0 does; in mode 1 rows 2 and 3 have no
+    // inclusive amounts of their own and give the exclusive ones.
     using Mode = std::pair<int, int64_t>;  // tax mode, first row's yen
     for (const auto& [mode, firstYen] : {Mode{0, 1155000}, Mode{2, 1155000}, Mode{1, 2025000}}) {
         list.RemoveAll();
@@ -180,7 +169,7 @@ TEST_F(Aggregation, WorkedExampleOnBothSidesAndInEveryTaxMode)
 
 TEST_F(Aggregation, OpeningIsSlotZeroAloneWhenTheRangeStartsAtTheFirstMonth)
 {
-    Serve(Row(1, "100 20 3", "0 0 1"));
+    Serve({BooksRow(1, Yen({100, 20, 3}), Yen({0, 0, 1}))});
     EXPECT_EQ(Run(Months(1, 1)), 1);
     EXPECT_EQ(Balances(), (std::vector<int64_t>{120 * kYen}));
 }
@@ -188,7 +177,7 @@ TEST_F(Aggregation, OpeningIsSlotZeroAloneWhenTheRangeStartsAtTheFirstMonth)
 // Slot 13 holds period 18, slot 14 period 15 (with the company's interim flag).
 TEST_F(Aggregation, ClosingAdjustmentSlotsCountOnlyWhenTheConditionsAskForThem)
 {
-    Serve(Row(1, "0 0 0 0 0 0 0 0 0 0 0 0 0 1000 7", "", 1));
+    Serve({BooksRow(1, Yen({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1000, 7}), {})});
     struct Case {
         StFINDINFO conditions;
         int32_t interimFlag;
@@ -214,19 +203,28 @@ TEST_F(Aggregation, ClosingAdjustmentSlotsCountOnlyWhenTheConditionsAskForThem)
 
 TEST_F(Aggregation, RowsAreLeftOutByTheirFlagsAndTheirAccountsClassification)
 {
-    const std::string rows = "11,a,1,0,0,1,0,5,,,\n"              // byte 126
-                             "12,b,0,1,0,1,0,5,,,\n"              // byte 127
-                             "13,c,0,0,0,1,0x08000000,5,,,\n"     // attribute bit 27
-                             "14,d,0,0,0,1,0x10000000,5,,,\n"     // attribute bit 28
-                             "15,e,0,0,0,1,0x04000000,0,,,\n"     // another bit; a zero balance is kept
-                             "150000,f,0,0,0,1,0,5,,,\n"          // no such account
-                             "16,g,0,0,0,1,0,5,,,\n"              // class 0
-                             "17,h,0,0,0,1,0,5,,,\n"              // class 1
-                             "18,i,0,0,0,1,0,5,,,\n"              // class 2
-                             "19,j,0,0,0,1,0,5,,,\n"              // class -1
-                             "0,k,0,0,0,1,0,5,,,\n"               // code 0, no such account either
-                             "20,l,1,0,0,1,0,99999999999999.9999 1,,,\n";  // left out: never summed
-    Serve(rows, "17,1\n18,2\n19,-1\n");
+    // A row of 5 yen with these flags and attributes.
+    const auto marked = [](int32_t code, uint8_t exclude1, uint8_t exclude2, uint32_t attribute,
+                           const SlotAmounts& debit = Yen({5})) {
+        StKAMOKUSUMINFO row = BooksRow(code, debit, {});
+        row.bExclude1 = exclude1;
+        row.bExclude2 = exclude2;
+        row.nAttribute = attribute;
+        return row;
+    };
+    Serve({marked(11, 1, 0, 0),                 // byte 126
+           marked(12, 0, 1, 0),                 // byte 127
+           marked(13, 0, 0, 0x08000000),        // attribute bit 27
+           marked(14, 0, 0, 0x10000000),        // attribute bit 28
+           marked(15, 0, 0, 0x04000000, {}),    // another bit; a zero balance is kept
+           marked(150000, 0, 0, 0),             // no such account
+           marked(16, 0, 0, 0),                 // class 0
+           marked(17, 0, 0, 0),                 // class 1
+           marked(18, 0, 0, 0),                 // class 2
+           marked(19, 0, 0, 0),                 // class -1
+           marked(0, 0, 0, 0),                  // code 0, no such account either
+           marked(20, 1, 0, 0, {999999999999999999, kYen})},  // left out: never summed
+          {{17, 1}, {18, 2}, {19, -1}});
     EXPECT_EQ(Run(Months(1, 12)), 1);
     EXPECT_EQ(Codes(), (std::vector<int32_t>{15, 16, 17}));
     EXPECT_EQ(sink.ticks, 12) << "left-out rows tick as well";
@@ -238,7 +236,10 @@ TEST_F(Aggregation, RowsAreLeftOutByTheirFlagsAndTheirAccountsClassification)
 TEST_F(Aggregation, EntryCarriesTheRowsCodeNameCutToSixteenBytesAndSubAccountFlag)
 {
     // Seven single-byte characters and five double-byte ones: the fifth does not fit.
-    Serve("10000," + U8(u8"ABCDEFGアイウエオ") + ",0,0,1,1,0,12.3456,,,\n", "10000,0\n");
+    StKAMOKUSUMINFO row = BooksRow(10000, {123456}, {});
+    std::snprintf(row.szName, sizeof row.szName, "%s", "ABCDEFGアイウエオ");
+    row.bHasSub = 1;
+    Serve({row}, {{10000, 0}});
     EXPECT_EQ(Run(Months(1, 12)), 1);
     ASSERT_EQ(list.GetCount(), 1u);
     const StatementEntry& entry = **list.begin();
@@ -252,7 +253,7 @@ TEST_F(Aggregation, EntryCarriesTheRowsCodeNameCutToSixteenBytesAndSubAccountFla
 // this order.
 TEST_F(Aggregation, HostIsDrivenInItsOrderAndTheProgressPlanIsFollowed)
 {
-    Serve(Row(1, "1", "") + Row(2, "2", ""));
+    Serve(NumberedRows(2));
     EXPECT_EQ(Run(Months(1, 12)), 1);
     std::vector<std::string> ruleCalls;
     for (const std::string& name : CallNames()) {
@@ -273,7 +274,7 @@ TEST_F(Aggregation, HostIsDrivenInItsOrderAndTheProgressPlanIsFollowed)
 
 TEST_F(Aggregation, HostWithoutRowsGivesAnEmptyStatement)
 {
-    Serve("");
+    Serve({});
     EXPECT_EQ(Run(Months(1, 12)), 1);
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(Count("ClRuleKamoku::MoveNext"), 0);
@@ -283,7 +284,7 @@ TEST_F(Aggregation, HostWithoutRowsGivesAnEmptyStatement)
 
 TEST_F(Aggregation, HostRunningOutOfRowsBeforeItsCountIsANormalEnd)
 {
-    Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""), "", "MoveNext = 3 5000\n");
+    Serve(NumberedRows(3), {}, [](HostFaults& f) { f.moveNextRow = 3; f.moveNextStatus = 5000; });
     EXPECT_EQ(Run(Months(1, 12)), 1);
     EXPECT_EQ(Codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 1);
@@ -291,7 +292,8 @@ TEST_F(Aggregation, HostRunningOutOfRowsBeforeItsCountIsANormalEnd)
 }
 
 struct FailureCase {
-    const char* fault;
+    const char* what;
+    Fault fault;
     std::vector<int32_t> kept;
     bool ruleKept;
 };
@@ -299,29 +301,29 @@ struct FailureCase {
 TEST_F(Aggregation, EveryHostFailureFailsTheAggregationAndLeavesWhatWasRead)
 {
     const FailureCase cases[] = {
-        {"RuleCreation = fail\n", {}, false},
-        {"GetSumCount = -3\n", {}, true},
-        {"SetMovePos = -4\n", {}, true},
-        {"MoveNext = 3 -7\n", {1, 2}, true},
-        {"SumCount = -2\n", {}, true},  // a count that cannot be right
+        {"no rule", [](HostFaults& f) { f.failRuleCreation = true; }, {}, false},
+        {"GetSumCount -3", [](HostFaults& f) { f.getSumCountStatus = -3; }, {}, true},
+        {"SetMovePos -4", [](HostFaults& f) { f.setMovePosStatus = -4; }, {}, true},
+        {"MoveNext -7 at row 3", [](HostFaults& f) { f.moveNextRow = 3; f.moveNextStatus = -7; }, {1, 2}, true},
+        {"a count of -2", [](HostFaults& f) { f.sumCount = -2; }, {}, true},  // a count that cannot be right
     };
     for (const FailureCase& each : cases) {
-        Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""), "", each.fault);
-        EXPECT_EQ(Run(Months(1, 12)), 0) << each.fault;
-        EXPECT_EQ(Codes(), each.kept) << each.fault;
-        EXPECT_EQ(aggregator.rule != nullptr, each.ruleKept) << each.fault;
-        EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 0) << each.fault;
-        EXPECT_NE(sink.advances.back(), (std::pair<short, short>{400, 500})) << each.fault;
+        Serve(NumberedRows(3), {}, each.fault);
+        EXPECT_EQ(Run(Months(1, 12)), 0) << each.what;
+        EXPECT_EQ(Codes(), each.kept) << each.what;
+        EXPECT_EQ(aggregator.rule != nullptr, each.ruleKept) << each.what;
+        EXPECT_EQ(Count("ClRuleKamoku::MoveFinish"), 0) << each.what;
+        EXPECT_NE(sink.advances.back(), (std::pair<short, short>{400, 500})) << each.what;
         Reset();
     }
 }
 
 TEST_F(Aggregation, KeptRuleIsUsedAgainWithoutAttachingIt)
 {
-    Serve(Row(1, "1", ""), "", "GetSumCount = -3\n");
+    Serve(NumberedRows(1), {}, [](HostFaults& f) { f.getSumCountStatus = -3; });
     EXPECT_EQ(Run(Months(1, 12)), 0);
     ASSERT_NE(aggregator.rule, nullptr);
-    Serve(Row(1, "1", ""));
+    Serve(NumberedRows(1));
     EXPECT_EQ(Run(Months(1, 12)), 1);
     EXPECT_EQ(Count("ClRuleKamoku::new"), 0) << "the log starts afresh with the second run";
     EXPECT_EQ(Count("ClRuleKamoku::AttachSetMgr"), 0);
@@ -332,7 +334,7 @@ TEST_F(Aggregation, KeptRuleIsUsedAgainWithoutAttachingIt)
 TEST_F(Aggregation, ALookupWhoseHostCallThrowsStillReleasesItsCursor)
 {
     for (const char* thrown : {"ClSetKamoku::WalkFind", "ClSetKamoku::ReadyCursor"}) {
-        Serve(Row(1, "1", ""), "", std::string("Throw = ") + thrown + "\n");
+        Serve(NumberedRows(1), {}, [&](HostFaults& f) { f.throwingCall = thrown; });
         EXPECT_ANY_THROW(Run(Months(1, 12))) << thrown;
         const std::vector<std::string> calls = CallNames();
         ASSERT_GE(calls.size(), 2u);
@@ -344,7 +346,7 @@ TEST_F(Aggregation, ALookupWhoseHostCallThrowsStillReleasesItsCursor)
 
 TEST_F(Aggregation, FailedEntryAllocationStopsTheRowsWithEarlierEntriesKept)
 {
-    Serve(Row(1, "1", "") + Row(2, "2", "") + Row(3, "3", ""));
+    Serve(NumberedRows(3));
     g_entryAllocationsLeft = 1;
     EXPECT_EQ(Run(Months(1, 12)), 0);
     EXPECT_EQ(Codes(), (std::vector<int32_t>{1}));
@@ -355,7 +357,7 @@ TEST_F(Aggregation, FailedEntryAllocationStopsTheRowsWithEarlierEntriesKept)
 
 TEST_F(Aggregation, MonthIndexesOutsideTheSlotsReadNoRow)
 {
-    Serve(Row(1, "1", ""));
+    Serve(NumberedRows(1));
     for (const StFINDINFO& conditions : {Months(-1, 12), Months(1, 15), Months(15, 15), Months(0, -1)}) {
         EXPECT_EQ(Run(conditions), 0);
     }
@@ -369,18 +371,20 @@ TEST_F(Aggregation, MonthIndexesOutsideTheSlotsReadNoRow)
 // 1..3: slot 0 is the opening.
 TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept)
 {
+    const int64_t most = 999999999999999999;  // 99,999,999,999,999.9999 yen
+    const SlotAmounts wrapping = Yen({0, 922337203685477, 922337203685477, 1000000});
     const struct {
-        std::string rows;
+        Rows rows;
         std::vector<int32_t> kept;
         const char* what;
     } overflows[] = {
-        {Row(1, "1", "") + Row(2, "99999999999999.9999 0.0001", "") + Row(3, "1", ""), {1}, "debit side"},
-        {Row(2, "", "99999999999999.9999 0.0001", 0), {}, "credit side, on the sum of opening and credits"},
-        {Row(2, "0 -0.0001", "99999999999999.9999", 1), {}, "a sum of -10^18"},
-        {Row(2, "0 922337203685477 922337203685477 1000000", ""), {}, "months whose sum wraps 64 bits"},
-        {Row(2, "", "0 922337203685477 922337203685477 1000000", 0), {}, "the same on the credit side"},
-        {Row(2, "", "99999999999999.9999 0.0001", 1), {}, "the closing's subtraction reaching -10^18"},
-        {Row(2, "99999999999999.9999 -1", "-0.0001", 1), {}, "the opening's subtraction reaching 10^18"},
+        {{BooksRow(1, Yen({1}), {}), BooksRow(2, {most, 1}, {}), BooksRow(3, Yen({1}), {})}, {1}, "debit side"},
+        {{BooksRow(2, {}, {most, 1}, 0)}, {}, "credit side, on the sum of opening and credits"},
+        {{BooksRow(2, {0, -1}, {most}, 1)}, {}, "a sum of -10^18"},
+        {{BooksRow(2, wrapping, {})}, {}, "months whose sum wraps 64 bits"},
+        {{BooksRow(2, {}, wrapping, 0)}, {}, "the same on the credit side"},
+        {{BooksRow(2, {}, {most, 1}, 1)}, {}, "the closing's subtraction reaching -10^18"},
+        {{BooksRow(2, {most, -kYen}, {-1}, 1)}, {}, "the opening's subtraction reaching 10^18"},
     };
     for (const auto& each : overflows) {
         Serve(each.rows);
@@ -388,7 +392,7 @@ TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept
         EXPECT_EQ(Codes(), each.kept) << each.what;
         Reset();
     }
-    Serve(Row(2, "99999999999999.9999", "") + Row(3, "", "99999999999999.9999"));
+    Serve({BooksRow(2, {most}, {}), BooksRow(3, {}, {most})});
     EXPECT_EQ(Run(Months(1, 3)), 1);
     EXPECT_EQ(Balances(), (std::vector<int64_t>{999999999999999999, -999999999999999999}));
 }
@@ -396,9 +400,9 @@ TEST_F(Aggregation, SumReachingTheMoneyLimitRaisesOverflowWithEarlierEntriesKept
 TEST_F(Aggregation, EveryRowTheHostCountsIsReadBeyondSixteenBits)
 {
     const int rows = 33000;
-    std::string table;
-    for (int i = 0; i < rows; ++i) table += Row(1 + i % 90, "1", "");
-    Serve(table, "", "", false);
+    Rows table;
+    for (int i = 0; i < rows; ++i) table.push_back(BooksRow(1 + i % 90, Yen({1}), {}));
+    Serve(table, {}, {}, false);
     EXPECT_EQ(Run(Months(1, 12)), 1);
     EXPECT_EQ(list.GetCount(), static_cast<size_t>(rows));
     EXPECT_EQ(sink.ticks, rows);
