@@ -5,6 +5,7 @@
 #include <new>
 
 #include "aggregate/FixedAmount.h"
+#include "host/HostCursor.h"
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
 
@@ -185,44 +186,6 @@ bool BalanceAggregator::IsKept(const StKAMOKUSUMINFO& row)
     return accountClass == 0 || accountClass == 1;
 }
 
-namespace {
-
-// A cursor of the account set, released however the lookup ends, also when a host call
-// throws. A release that throws in turn has nothing left to undo.
-class AccountCursor {
-public:
-    // A constructor that throws runs no destructor: what it acquired it gives back itself.
-    explicit AccountCursor(ClSetKamoku& accounts) : accounts_(accounts)
-    {
-        accounts_.GetCursor(&cursor_);
-        try {
-            accounts_.ReadyCursor(cursor_);
-        } catch (...) {
-            Release();
-            throw;
-        }
-    }
-    ~AccountCursor() { Release(); }
-    AccountCursor(const AccountCursor&) = delete;
-    AccountCursor& operator=(const AccountCursor&) = delete;
-
-    long Id() const { return cursor_; }
-
-private:
-    void Release()
-    {
-        try {
-            accounts_.ReleaseCursor(cursor_);
-        } catch (...) {
-        }
-    }
-
-    ClSetKamoku& accounts_;
-    long cursor_ = 0;
-};
-
-}  // namespace
-
 int16_t BalanceAggregator::LookupAccountClass(int32_t code)
 {
     auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(kAccountSet, 1));
@@ -236,7 +199,8 @@ int16_t BalanceAggregator::LookupAccountClass(int32_t code)
     condition.nConnector = 0;    // the last condition
     StKAMOKUINFO found;
     std::memset(&found, 0, sizeof found);
-    const AccountCursor cursor(*accounts);
+    const HostCursor cursor(*accounts, &ClSetKamoku::GetCursor, &ClSetKamoku::ReleaseCursor,
+                            [](ClSetKamoku& set, long id) { set.ReadyCursor(id); });
     // Not found, the record stays all zero: a row of code 0 would match it.
     if (accounts->WalkFind(cursor.Id(), &condition, &found) != 0) return -1;
     return found.nCode == code ? found.nClass : -1;

@@ -5,46 +5,9 @@
 #include <cstring>
 
 #include "app/BridgeApp.h"
+#include "host/HostCursor.h"
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
-
-namespace {
-
-// A walk of the company-data set: the cursor is released however the walk ends, also when a
-// host call throws. A release that throws in turn has nothing left to undo.
-class DataCursor {
-public:
-    // A constructor that throws runs no destructor: what it acquired it gives back itself.
-    explicit DataCursor(ClSetData& dataSet) : dataSet_(dataSet)
-    {
-        dataSet_.GetDatCursor(&cursor_);
-        try {
-            dataSet_.ReadyDat(cursor_, 0);
-        } catch (...) {
-            Release();
-            throw;
-        }
-    }
-    ~DataCursor() { Release(); }
-    DataCursor(const DataCursor&) = delete;
-    DataCursor& operator=(const DataCursor&) = delete;
-
-    long Id() const { return cursor_; }
-
-private:
-    void Release()
-    {
-        try {
-            dataSet_.ReleaseDatCursor(cursor_);
-        } catch (...) {
-        }
-    }
-
-    ClSetData& dataSet_;
-    long cursor_ = 0;
-};
-
-}  // namespace
 
 HostUser ReadHostUser()
 {
@@ -66,7 +29,8 @@ int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
     std::memset(out, 0, sizeof *out);
     if (m_pDataSet == nullptr) return 0;
 
-    const DataCursor cursor(*m_pDataSet);
+    const HostCursor cursor(*m_pDataSet, &ClSetData::GetDatCursor, &ClSetData::ReleaseDatCursor,
+                            [](ClSetData& set, long id) { set.ReadyDat(id, 0); });
     StDATAINFO record;
     std::memset(&record, 0, sizeof record);
     while (m_pDataSet->WalkDat(&record, cursor.Id()) == 0) {
