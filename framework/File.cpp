@@ -56,22 +56,24 @@ bool CFile::Open(const char* path, UINT flags)
     return IsOpen();
 }
 
-bool CFile::FailsWhenClosed() const
+bool CFile::RefusesTransfer(const void* buffer, UINT count) const
 {
-    if (IsOpen()) return false;
-    ::SetLastError(ERROR_INVALID_HANDLE);
-    return true;
+    if (!IsOpen()) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return true;
+    }
+    if (count != 0 && !buffer) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return true;
+    }
+    return false;
 }
 
 bool CFile::Read(void* buffer, UINT count, UINT& read)
 {
     read = 0;
-    if (FailsWhenClosed()) return false;
+    if (RefusesTransfer(buffer, count)) return false;
     if (count == 0) return true;
-    if (!buffer) {
-        ::SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
     DWORD done = 0;
     if (!::ReadFile(m_handle, buffer, count, &done, nullptr)) return false;
     read = done;
@@ -80,12 +82,8 @@ bool CFile::Read(void* buffer, UINT count, UINT& read)
 
 bool CFile::Write(const void* buffer, UINT count)
 {
-    if (FailsWhenClosed()) return false;
+    if (RefusesTransfer(buffer, count)) return false;
     if (count == 0) return true;
-    if (!buffer) {
-        ::SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
     DWORD written = 0;
     if (!::WriteFile(m_handle, buffer, count, &written, nullptr)) return false;
     if (written == count) return true;

@@ -43,7 +43,8 @@ public:
     static bool GetStatus(const char* path, CFileStatus& status);
 
 private:
-    bool FailsWhenClosed() const;
+    // True, with the reason set, when nothing is open or bytes are asked for without a buffer.
+    bool RefusesTransfer(const void* buffer, UINT count) const;
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };

@@ -1,7 +1,5 @@
 #include "tests/host/BooksInMemory.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
