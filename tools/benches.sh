@@ -5,6 +5,9 @@
 # `bridge_bench_name NAME` says which Wine it is; `bridge_on_bench NAME COMMAND...` runs
 # COMMAND where that bench's Wine is.
 bridge_benches=(wine8 wine10)
+# Both benches keep Wine's 32-bit loader here; a machine that runs no 32-bit programs cannot
+# start it.
+bridge_wine32_loader=/usr/lib/wine/wine
 
 bridge_bench() {
   case "$1" in
