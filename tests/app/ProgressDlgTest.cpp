@@ -175,6 +175,15 @@ TEST_F(ProgressWindow, RepaintsArePacedByTheFrameWhileEveryStepIsCounted)
     EXPECT_EQ(Caption(), "集計中 100％");
 }
 
+// A long run counts beyond 32 bits: six thin-bar steps a row pass 2^31 after 358 million rows.
+TEST_F(ProgressWindow, CountsGoOnBeyondThirtyTwoBits)
+{
+    const int64_t ticks = 360'000'000;
+    for (int64_t tick = 0; tick < ticks; ++tick) dlg.Tick();
+    EXPECT_EQ(dlg.TickSteps(), 6 * ticks);
+    EXPECT_EQ(dlg.TickPosition(), ticks % 6);
+}
+
 // Between repaints the caption and the main bar already hold every step, while the drawing lags;
 // a message box over the window finds its last state drawn, however the box is reached, and
 // none of the keys and clicks given before it: Enter would press its button.
@@ -303,7 +312,7 @@ TEST_F(ProgressWindow, AnswersMessagesSentDuringTheSteps)
     EXPECT_EQ(std::wstring(text).rfind(L"\u96c6\u8a08\u4e2d ", 0), 0u) << "the caption as it stood";
 
     dlg.Advance(0, 99);
-    EXPECT_EQ(MainBar(), std::min(dlg.MainSteps(), 1000L));
+    EXPECT_EQ(MainBar(), std::min<int64_t>(dlg.MainSteps(), 1000));
     EXPECT_EQ(Caption(), "集計中 9％");
     // The close request came back as a posted IDCANCEL, which the loop of the next message box
     // would hand the window, as it would another program's IDOK: only the run ends the window.
