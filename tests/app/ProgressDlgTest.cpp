@@ -417,4 +417,48 @@ TEST(ProgressWindowOverHost, LiesWhereTheUserSeesItAndInFront)
     }
 }
 
+// Destroys the host window, the progress window with it, when the window is raised: the host's
+// thread may, while the raise waits for it to answer an activation.
+LRESULT CALLBACK DestroyHostWhenRaised(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR host)
+{
+    if (message != WM_WINDOWPOSCHANGED || (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER))
+        return DefSubclassProc(window, message, wParam, lParam);
+    DestroyWindow(reinterpret_cast<HWND>(host));
+    return 0;
+}
+
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count)
+{
+    if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// What follows draws nothing: Windows takes a null window as the whole desktop.
+TEST(ProgressWindowOverHost, GoneWhileRaisedDrawsNoOtherWindow)
+{
+    for (const bool drawnBefore : {false, true}) {
+        SCOPED_TRACE(drawnBefore ? "a later frame" : "the first frame");
+        int paintsElsewhere = 0;
+        HostWindowForTest host(100, 80, 500, 300), elsewhere(650, 80, 200, 200);
+        PacedProgressDlg dlg;
+        ASSERT_TRUE(ShowProgressWindow(dlg, host.Wnd()));
+        if (drawnBefore) dlg.Advance(0, 0);
+        const HWND above = CreateWindowExW(0, L"STATIC", L"above", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, host.Handle(),
+                                           nullptr, nullptr, nullptr);
+        SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetForegroundWindow(host.Handle());
+        SetWindowSubclass(elsewhere.Handle(), CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paintsElsewhere));
+        UpdateWindow(elsewhere.Handle());
+        SetWindowSubclass(dlg.GetSafeHwnd(), DestroyHostWhenRaised, 1, reinterpret_cast<DWORD_PTR>(host.Handle()));
+        paintsElsewhere = 0;
+
+        dlg.now += CProgressDlg::kFrameMs;
+        dlg.Advance(1, 1);
+        ASSERT_EQ(dlg.GetSafeHwnd(), nullptr) << "gone while it was raised";
+        EXPECT_EQ(paintsElsewhere, 0);
+        EXPECT_FALSE(GetUpdateRect(elsewhere.Handle(), nullptr, FALSE));
+    }
+}
+
 }  // namespace
