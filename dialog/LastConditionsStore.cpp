@@ -17,11 +17,14 @@ namespace {
 
 constexpr long kSettingsFolderType = 1;
 
+// The host's folder text ends in a backslash; one that does not is given one, never a second.
+// A folder that then would not fit a path is none.
 CString SettingsFolder()
 {
     char folder[kPathBufferSize] = {};
     if (ClFileMgr::Inst()->GetAppFolderPath(kSettingsFolderType, folder, sizeof folder) != 0) return CString();
     folder[sizeof folder - 1] = '\0';
+    if (folder[0] != '\0' && !AddTrailingBackslash(folder, sizeof folder)) return CString();
     return CString(folder);
 }
 
