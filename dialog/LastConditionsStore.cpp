@@ -118,11 +118,17 @@ FileState SettingsFileState(const char* path)
 
 bool ReplaceFile(const CString& path, const std::string& text)
 {
+    if (!IsWritableSettingsText(text.size())) return false;
     CReplacementFile file;
     return file.Open(path) && file.Write(text.data(), static_cast<UINT>(text.size())) && file.Commit();
 }
 
 }  // namespace
+
+bool IsWritableSettingsText(uint64_t size)
+{
+    return size <= UINT32_MAX;
+}
 
 LastConditionsStore::LastConditionsStore(const char* userId, long selectNo1, long selectNo2)
     : m_userId(userId), m_selectNo1(selectNo1), m_selectNo2(selectNo2)
