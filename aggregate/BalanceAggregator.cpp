@@ -201,6 +201,7 @@ int16_t BalanceAggregator::LookupAccountClass(int32_t code)
     std::memset(&found, 0, sizeof found);
     const HostCursor cursor(*accounts, &ClSetKamoku::GetCursor, &ClSetKamoku::ReleaseCursor,
                             [](ClSetKamoku& set, long id) { set.ReadyCursor(id); });
+    if (!cursor.IsHeld()) return -1;
     // Not found, the record stays all zero: a row of code 0 would match it.
     if (accounts->WalkFind(cursor.Id(), &condition, &found) != 0) return -1;
     return found.nCode == code ? found.nClass : -1;

@@ -232,7 +232,7 @@ RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const Ru
                              const StDATAINFO& dataInfo)
 {
     CProgressDlg progressDlg;
-    ShowProgressWindow(progressDlg, m_pHostWnd);
+    if (!ShowProgressWindow(progressDlg, m_pHostWnd)) return FailWithoutProgress();
     WaitCursor waitCursor(*this);
     progressDlg.ResetProgress();
 
@@ -264,6 +264,17 @@ RunResult CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* me
     }
     progressDlg.Dismiss();
     RestoreWaitCursor();
+    return kRunFailed;
+}
+
+// Without its window the run could neither show how far it got nor say how it ended over it
+// (the session may have no window handles left): it ends before anything is summed, said over
+// the host window.
+RunResult CBridgeApp::FailWithoutProgress()
+{
+    const QuitHeldBack quit;
+    HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
+    AfxShowMessageBox(owner, kFailedMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     return kRunFailed;
 }
 

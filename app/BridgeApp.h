@@ -60,6 +60,7 @@ private:
     RunResult Export(const LastConditionsStore& lastConditions, const RunConditions& conditions,
                      const StDATAINFO& dataInfo);
     RunResult FailOverProgress(CProgressDlg& progressDlg, const char* message);
+    RunResult FailWithoutProgress();
     void FreeStatementList();
     void NotifyHost();
 

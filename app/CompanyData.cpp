@@ -31,6 +31,7 @@ int CBridgeApp::ReadCompanyInfo(StDATAINFO* out)
 
     const HostCursor cursor(*m_pDataSet, &ClSetData::GetDatCursor, &ClSetData::ReleaseDatCursor,
                             [](ClSetData& set, long id) { set.ReadyDat(id, 0); });
+    if (!cursor.IsHeld()) return 0;
     StDATAINFO record;
     std::memset(&record, 0, sizeof record);
     while (m_pDataSet->WalkDat(&record, cursor.Id()) == 0) {

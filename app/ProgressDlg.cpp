@@ -206,15 +206,16 @@ void CProgressDlg::Repaint()
 
 // The first repaint draws the whole window, which nothing has drawn since it was shown; later
 // ones what changed since the last. Setting the caption while drawing is allowed draws it.
+// The host may have destroyed its window, and this one with it, while the raise waited for its
+// thread: the window and its bars then have no handle, and the framework draws nothing.
 void CProgressDlg::DrawChanges()
 {
     if (m_nRepaints == 0) {
-        ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     } else {
         if (m_drawn.captions != m_nCaptions) SetWindowText(m_szCaption);
-        if (m_drawn.mainPos != m_nMainPos) ::InvalidateRect(m_barMain.GetSafeHwnd(), nullptr, TRUE);
-        if (m_drawn.tickPos != m_nTickPos) ::InvalidateRect(m_barTick.GetSafeHwnd(), nullptr, TRUE);
+        if (m_drawn.mainPos != m_nMainPos) m_barMain.Invalidate();
+        if (m_drawn.tickPos != m_nTickPos) m_barTick.Invalidate();
         UpdateWindow();
     }
     m_drawn = Current();

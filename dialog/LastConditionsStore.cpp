@@ -17,11 +17,14 @@ namespace {
 
 constexpr long kSettingsFolderType = 1;
 
+// The host's folder text ends in a backslash; one that does not is given one, never a second.
+// A folder that then would not fit a path is none.
 CString SettingsFolder()
 {
     char folder[kPathBufferSize] = {};
     if (ClFileMgr::Inst()->GetAppFolderPath(kSettingsFolderType, folder, sizeof folder) != 0) return CString();
     folder[sizeof folder - 1] = '\0';
+    if (folder[0] != '\0' && !AddTrailingBackslash(folder, sizeof folder)) return CString();
     return CString(folder);
 }
 
@@ -115,11 +118,17 @@ FileState SettingsFileState(const char* path)
 
 bool ReplaceFile(const CString& path, const std::string& text)
 {
+    if (!IsWritableSettingsText(text.size())) return false;
     CReplacementFile file;
     return file.Open(path) && file.Write(text.data(), static_cast<UINT>(text.size())) && file.Commit();
 }
 
 }  // namespace
+
+bool IsWritableSettingsText(uint64_t size)
+{
+    return size <= UINT32_MAX;
+}
 
 LastConditionsStore::LastConditionsStore(const char* userId, long selectNo1, long selectNo2)
     : m_userId(userId), m_selectNo1(selectNo1), m_selectNo2(selectNo2)

@@ -1,6 +1,9 @@
 #include "framework/Dialog.h"
 
+#include <utility>
+
 #include "framework/Controls.h"
+#include "framework/TestSeams.h"
 #include "framework/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -18,7 +21,18 @@ HWND TopLevelOwner(CWnd* parent)
     return owner;
 }
 
+std::function<bool(UINT)>& CreationResponder()
+{
+    static std::function<bool(UINT)> responder;
+    return responder;
+}
+
 }  // namespace
+
+void SetDialogCreationResponder(std::function<bool(UINT templateId)> responder)
+{
+    CreationResponder() = std::move(responder);
+}
 
 CDialog::~CDialog()
 {
@@ -61,6 +75,10 @@ HWND CDialog::CreateFromTemplate(UINT templateId, HWND owner)
 {
     AfxInitCommonControls();
     m_templateId = templateId;
+    if (CreationResponder() && !CreationResponder()(templateId)) {
+        ::SetLastError(ERROR_NO_MORE_USER_HANDLES);
+        return nullptr;
+    }
     // The window attaches itself to this object in WM_INITDIALOG, before OnInitDialog.
     return ::CreateDialogParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(templateId), owner, DialogProc,
                                 reinterpret_cast<LPARAM>(this));

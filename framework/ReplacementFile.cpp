@@ -160,12 +160,14 @@ bool CReplacementFile::Commit()
         ::SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    const bool written = WriteOut(m_pending.data(), m_pending.size());
+    const DWORD writeError = WriteOut(m_pending.data(), m_pending.size()) ? NO_ERROR : ::GetLastError();
     m_pending.clear();
-    const bool flushed = written && ::FlushFileBuffers(m_handle) != FALSE;
-    const bool closed = ::CloseHandle(m_handle) != FALSE;
+    const DWORD error = FlushAndClose(m_handle, writeError);
     m_handle = INVALID_HANDLE_VALUE;
-    if (!flushed || !closed) return AbandonKeepingError();
+    if (error != NO_ERROR) {
+        ::SetLastError(error);
+        return AbandonKeepingError();
+    }
     // Windows refuses to move onto a read-only file; Wine, run as root, would replace it.
     if (IsReadOnly(m_targetPath)) {
         ::SetLastError(ERROR_ACCESS_DENIED);
@@ -200,4 +202,12 @@ void CReplacementFile::Abandon()
         m_newPath.clear();
     }
     m_pending.clear();
+}
+
+DWORD FlushAndClose(HANDLE handle, DWORD failedBefore)
+{
+    DWORD error = failedBefore;
+    if (error == NO_ERROR && !::FlushFileBuffers(handle)) error = ::GetLastError();
+    if (!::CloseHandle(handle) && error == NO_ERROR) error = ::GetLastError();
+    return error;
 }

@@ -9,6 +9,10 @@
 #include <functional>
 #include <string>
 
+// Closes `handle`, flushed to the disk first unless a call before failed (`failedBefore`, the
+// error of a write). NO_ERROR, or the error of the first call that failed: a close that fails
+// after a failed write or flush, as on a network share that went away, does not hide why.
+DWORD FlushAndClose(HANDLE handle, DWORD failedBefore = NO_ERROR);
 
 class CReplacementFile {
 public:

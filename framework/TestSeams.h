@@ -19,6 +19,11 @@ struct MessageBoxCall {
 // the real message box.
 void SetMessageBoxResponder(std::function<int(const MessageBoxCall&)> responder);
 
+// The responder says whether a dialog of the template it is given may be created; false makes
+// the creation fail, as Windows' does when the session has no window handles left. An empty
+// function restores the real creation.
+void SetDialogCreationResponder(std::function<bool(UINT templateId)> responder);
+
 struct FileDialogCall {
     HWND owner;
     std::string title, fileName, initialDir, defExt, filter;  // CP932, as the program gave them

@@ -36,6 +36,9 @@ public:
     // The text as CP932; false when some character has no CP932 form (it reads as '?').
     bool GetWindowText(CString& text) const;
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    // Without a window these draw nothing: Windows takes a null window as the whole desktop.
+    void Invalidate(BOOL erase = TRUE) { if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, erase); }
+    BOOL RedrawWindow(UINT flags) { return m_hWnd && ::RedrawWindow(m_hWnd, nullptr, nullptr, flags); }
     BOOL BringWindowToTop() { return ::BringWindowToTop(m_hWnd); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)

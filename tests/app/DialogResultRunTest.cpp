@@ -10,7 +10,9 @@
 
 #include "app/BridgeApp.h"
 #include "app/HostWindowClaim.h"
+#include "framework/CodePage.h"
 #include "framework/TestSeams.h"
+#include "res/resource.h"
 #include "tests/host/ServedTestCompany.h"
 
 namespace {
@@ -48,6 +50,41 @@ TEST(DialogResultRun, ADialogThatFailsEndsTheRunFailedWithoutExport)
     EXPECT_EQ(std::find(calls.begin(), calls.end(), "ClRuleKamoku::MoveReady"), calls.end()) << "nothing summed";
     ASSERT_GE(calls.size(), 4u);
     EXPECT_EQ(calls[calls.size() - 4], "ClFileMgr::GetAppFolderPath");
+}
+
+// Presses Execute on the active window of this thread, the condition dialog once it is shown.
+void CALLBACK PressExecute(HWND, UINT, UINT_PTR, DWORD)
+{
+    const HWND dialog = GetActiveWindow();
+    const LPARAM button = reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXECUTE));
+    if (button != 0) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXECUTE, BN_CLICKED), button);
+}
+
+// A progress window that cannot be made (the session may have no window handles left) fails the
+// run before anything is summed, said over the host window: the run would otherwise go on
+// unseen and say how it ended over no window.
+TEST(DialogResultRun, AProgressWindowThatCannotBeMadeFailsTheRunWithNothingSummed)
+{
+    ServedTestCompany company;
+    HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                nullptr);
+    std::string statement;
+    ASSERT_TRUE(Cp932FromWide(company.folder.Path() + L"\\statement.xml", statement));
+    const std::string commandLine = std::to_string(reinterpret_cast<intptr_t>(host)) + ",32771,7," + statement;
+    SetDialogCreationResponder([](UINT templateId) { return templateId != IDD_PROGRESS; });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, PressExecute);
+    CBridgeApp app;
+    app.m_lpCmdLine = commandLine.c_str();
+    const std::vector<MessageBoxCall> shown = RunRefused(app);
+    KillTimer(nullptr, timer);
+    SetDialogCreationResponder(nullptr);
+
+    EXPECT_EQ(app.m_nResult, kRunFailed);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
+    EXPECT_EQ(shown[0].owner, host);
+    EXPECT_EQ(company.CallCount("ClRuleKamoku::MoveReady"), 0) << "nothing summed";
+    DestroyWindow(host);
 }
 
 // A period of more than twelve months is refused before the dialog: its figures could not be

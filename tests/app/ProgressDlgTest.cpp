@@ -175,6 +175,15 @@ TEST_F(ProgressWindow, RepaintsArePacedByTheFrameWhileEveryStepIsCounted)
     EXPECT_EQ(Caption(), "集計中 100％");
 }
 
+// A long run counts beyond 32 bits: six thin-bar steps a row pass 2^31 after 358 million rows.
+TEST_F(ProgressWindow, CountsGoOnBeyondThirtyTwoBits)
+{
+    const int64_t ticks = 360'000'000;
+    for (int64_t tick = 0; tick < ticks; ++tick) dlg.Tick();
+    EXPECT_EQ(dlg.TickSteps(), 6 * ticks);
+    EXPECT_EQ(dlg.TickPosition(), ticks % 6);
+}
+
 // Between repaints the caption and the main bar already hold every step, while the drawing lags;
 // a message box over the window finds its last state drawn, however the box is reached, and
 // none of the keys and clicks given before it: Enter would press its button.
@@ -303,7 +312,7 @@ TEST_F(ProgressWindow, AnswersMessagesSentDuringTheSteps)
     EXPECT_EQ(std::wstring(text).rfind(L"\u96c6\u8a08\u4e2d ", 0), 0u) << "the caption as it stood";
 
     dlg.Advance(0, 99);
-    EXPECT_EQ(MainBar(), std::min(dlg.MainSteps(), 1000L));
+    EXPECT_EQ(MainBar(), std::min<int64_t>(dlg.MainSteps(), 1000));
     EXPECT_EQ(Caption(), "集計中 9％");
     // The close request came back as a posted IDCANCEL, which the loop of the next message box
     // would hand the window, as it would another program's IDOK: only the run ends the window.
@@ -405,6 +414,50 @@ TEST(ProgressWindowOverHost, LiesWhereTheUserSeesItAndInFront)
             EXPECT_EQ(GetAncestor(window, GA_PARENT), host.Handle());
             EXPECT_EQ(GetWindow(window, GW_HWNDPREV), nullptr) << "above the host's other children";
         }
+    }
+}
+
+// Destroys the host window, the progress window with it, when the window is raised: the host's
+// thread may, while the raise waits for it to answer an activation.
+LRESULT CALLBACK DestroyHostWhenRaised(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR host)
+{
+    if (message != WM_WINDOWPOSCHANGED || (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOZORDER))
+        return DefSubclassProc(window, message, wParam, lParam);
+    DestroyWindow(reinterpret_cast<HWND>(host));
+    return 0;
+}
+
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count)
+{
+    if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// What follows draws nothing: Windows takes a null window as the whole desktop.
+TEST(ProgressWindowOverHost, GoneWhileRaisedDrawsNoOtherWindow)
+{
+    for (const bool drawnBefore : {false, true}) {
+        SCOPED_TRACE(drawnBefore ? "a later frame" : "the first frame");
+        int paintsElsewhere = 0;
+        HostWindowForTest host(100, 80, 500, 300), elsewhere(650, 80, 200, 200);
+        PacedProgressDlg dlg;
+        ASSERT_TRUE(ShowProgressWindow(dlg, host.Wnd()));
+        if (drawnBefore) dlg.Advance(0, 0);
+        const HWND above = CreateWindowExW(0, L"STATIC", L"above", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, host.Handle(),
+                                           nullptr, nullptr, nullptr);
+        SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetForegroundWindow(host.Handle());
+        SetWindowSubclass(elsewhere.Handle(), CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paintsElsewhere));
+        UpdateWindow(elsewhere.Handle());
+        SetWindowSubclass(dlg.GetSafeHwnd(), DestroyHostWhenRaised, 1, reinterpret_cast<DWORD_PTR>(host.Handle()));
+        paintsElsewhere = 0;
+
+        dlg.now += CProgressDlg::kFrameMs;
+        dlg.Advance(1, 1);
+        ASSERT_EQ(dlg.GetSafeHwnd(), nullptr) << "gone while it was raised";
+        EXPECT_EQ(paintsElsewhere, 0);
+        EXPECT_FALSE(GetUpdateRect(elsewhere.Handle(), nullptr, FALSE));
     }
 }
 

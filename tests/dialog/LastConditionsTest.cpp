@@ -6,11 +6,13 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog/LastConditionsStore.h"
 #include "framework/CodePage.h"
 #include "tests/dialog/WineDrives.h"
+#include "tests/host/BooksInMemory.h"
 #include "tests/host/HostTestFolder.h"
 
 namespace {
@@ -157,6 +159,27 @@ TEST_F(LastConditionsTest, WithoutAPathTheStoredPathIsKept)
     EXPECT_FALSE(ReadBack().found);
     EXPECT_TRUE(store.Write(1, 11, nullptr));
     EXPECT_EQ(ReadFileBytes(SettingsFile()), "suzuki/7/12:1/11/\n") << "a read that found no entry leaves no path";
+}
+
+// The host's folder text ends in a backslash; one that does not still names the folder (whose
+// name ends in the byte 0x5C, the second of ソ).
+TEST_F(LastConditionsTest, AFolderWithoutItsBackslashHoldsTheFile)
+{
+    standin::HostData books = OpenCompanyBooks({});
+    ASSERT_TRUE(Cp932FromWide(host.Path() + L"\\ソ", books.appFolders[1]));
+    ServeBooks(std::move(books), L"");
+    EXPECT_TRUE(store.Write(1, 3, "C:\\a.xml"));
+    EXPECT_EQ(ReadFileBytes(host.Path() + L"\\ソ\\QuorlinA.env"), "suzuki/7/12:1/3/C:\\a.xml\n");
+    EXPECT_EQ(ReadBack().path, "C:\\a.xml");
+}
+
+// A text of 4 GiB or more, which a test cannot hold, would be cut to what the count of one write
+// holds (4 GiB and 5 bytes to 5 bytes), and the rest lost with the file replaced.
+TEST(SettingsTextSize, WhatOneWriteCannotTakeIsRefused)
+{
+    const std::pair<uint64_t, bool> rows[] = {
+        {0, true}, {4294967295u, true}, {4294967296u, false}, {4294967301u, false}};
+    for (const auto& [size, writable] : rows) EXPECT_EQ(IsWritableSettingsText(size), writable) << size;
 }
 
 TEST_F(LastConditionsTest, NoSettingsFolderNothingReadOrWritten)

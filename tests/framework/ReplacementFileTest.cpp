@@ -144,6 +144,31 @@ TEST_F(ReplacementFile, TargetHeldOpenWithoutDeleteSharingStays)
     ExpectOldTargetAlone();
 }
 
+// The reason given is that of the call that failed first, and the handle is closed on every
+// path. A flush fails on a handle that may not write; a close on a handle protected from it, as
+// it may on a network share that went away.
+TEST_F(ReplacementFile, FlushAndCloseTellsTheFirstFailure)
+{
+    const struct {
+        DWORD access, protect, failedBefore, reason;
+    } rows[] = {
+        {GENERIC_WRITE, 0, NO_ERROR, NO_ERROR},
+        {GENERIC_READ, 0, NO_ERROR, ERROR_ACCESS_DENIED},
+        {GENERIC_READ, HANDLE_FLAG_PROTECT_FROM_CLOSE, NO_ERROR, ERROR_ACCESS_DENIED},
+        {GENERIC_WRITE, HANDLE_FLAG_PROTECT_FROM_CLOSE, NO_ERROR, ERROR_INVALID_HANDLE},
+        {GENERIC_WRITE, HANDLE_FLAG_PROTECT_FROM_CLOSE, ERROR_DISK_FULL, ERROR_DISK_FULL},  // a write failed
+    };
+    WriteOld();
+    for (const auto& [access, protect, failedBefore, reason] : rows) {
+        HANDLE handle = CreateFileW(target.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_TRUE(SetHandleInformation(handle, HANDLE_FLAG_PROTECT_FROM_CLOSE, protect));
+        EXPECT_EQ(FlushAndClose(handle, failedBefore), reason) << access << " " << protect << " " << failedBefore;
+        DWORD flags = 0;
+        EXPECT_EQ(GetHandleInformation(handle, &flags) != FALSE, protect != 0) << "closed unless protected";
+        if (protect != 0 && SetHandleInformation(handle, protect, 0)) CloseHandle(handle);
+    }
+}
+
 // ソ and 表 end in 0x5C: the folder is cut at the real backslash only.
 TEST_F(ReplacementFile, NamesWhoseSecondBytesAreBackslashes)
 {
