@@ -329,11 +329,17 @@ RunResult CBridgeApp::CheckHostPath()
     return kRunFailed;
 }
 
-// A period longer than the twelve months a row carries would be summed into wrong figures:
-// the user is told before choosing anything.
+// A period longer than the twelve months a row carries, or whose first and last months would
+// share a month slot, would be summed into wrong figures; a selection that names no company
+// has no period at all (0 to 0). The user is told before choosing anything.
 RunResult CBridgeApp::CheckPeriod(const StDATAINFO& data)
 {
-    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return kRunCompleted;
+    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) {
+        short first = 0;
+        short last = 0;
+        CalcPeriodMonths(data.nPeriodStart, data.nPeriodEnd, &first, &last);
+        if (AreMonthsDistinct(data.nPeriodStart, data.nPeriodEnd, first, last)) return kRunCompleted;
+    }
     CString message;
     message.Format(kPeriodRefusedMessage, static_cast<const char*>(PeriodText(data)));
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
