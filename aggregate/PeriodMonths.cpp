@@ -69,7 +69,16 @@ void CalcPeriodMonths(long start, long end, short* first, short* last)
 bool IsExportablePeriod(long start, long end)
 {
     const int64_t oneYear = 10000;
-    return start <= end && static_cast<int64_t>(end) < static_cast<int64_t>(start) + oneYear;
+    return start > 0 && start <= end && static_cast<int64_t>(end) < static_cast<int64_t>(start) + oneYear;
+}
+
+bool AreMonthsDistinct(long start, long end, short first, short last)
+{
+    if (first == 0 || last >= 100 || first != last) return true;
+    const auto monthNumber = [](long date) { return static_cast<int64_t>(date / 10000) * 12 + date % 10000 / 100; };
+    const int64_t months = monthNumber(end) - monthNumber(start);
+    const bool reachesNextMonth = months > 1 || (months == 1 && end % 100 >= start % 100);
+    return !reachesNextMonth;
 }
 
 // Month numbers are calendar months 1..12; the host wants month indexes of the accounting

@@ -287,9 +287,10 @@ int CBridgeApp::ExitInstance()
     IgnoreThrown([&] { connection->LogOut(); });
     IgnoreThrown([&] { connection->Terminate(); });
     IgnoreThrown([&] { connection->Release(); });
-    if (m_hostLine) NotifyHost();
-    // Given back and told: the host may start the next run for its window at once.
+    // Given back before the host is told: a host that starts the next run for its window as
+    // soon as it hears of this one finds the window free.
     m_hostWindowClaim.Release();
+    if (m_hostLine) NotifyHost();
     return CWinApp::ExitInstance();
 }
 
@@ -318,15 +319,18 @@ RunResult CBridgeApp::TakeCommandLine()
 
 // The host window is disabled for the whole run and becomes the parent of our windows;
 // ExitInstance enables it again. A handle that names no window (0, or a window already
-// gone) is not taken: a dialog given it as parent could not be created at all. The window is
-// claimed before it is touched: one that another run holds is left alone.
+// gone) is not taken, nor claimed: a dialog given it as parent could not be created at all,
+// and two such starts have no window to share. The window is claimed before it is touched:
+// one that another run holds is left alone.
 void CBridgeApp::TakeHostWindow()
 {
     m_hostWnd = CWnd(m_hHostWnd);
     m_pHostWnd = (m_hHostWnd != nullptr && m_hostWnd.IsWindow()) ? &m_hostWnd : nullptr;
-    m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
-    if (m_bHostWindowInUse == 1) return;
-    if (m_pHostWnd != nullptr) m_pHostWnd->EnableWindow(FALSE);
+    if (m_pHostWnd != nullptr) {
+        m_bHostWindowInUse = m_hostWindowClaim.Claim(m_hHostWnd) ? 0 : 1;
+        if (m_bHostWindowInUse == 1) return;
+        m_pHostWnd->EnableWindow(FALSE);
+    }
     ClAccConnect::Inst()->m_hOwnerWnd = m_hHostWnd;
 }
 
@@ -340,11 +344,17 @@ RunResult CBridgeApp::CheckHostPath()
     return kRunFailed;
 }
 
-// A period longer than the twelve months a row carries would be summed into wrong figures:
-// the user is told before choosing anything.
+// A period longer than the twelve months a row carries, or whose first and last months would
+// share a month slot, would be summed into wrong figures; a selection that names no company
+// has no period at all (0 to 0). The user is told before choosing anything.
 RunResult CBridgeApp::CheckPeriod(const StDATAINFO& data)
 {
-    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) return kRunCompleted;
+    if (IsExportablePeriod(data.nPeriodStart, data.nPeriodEnd)) {
+        short first = 0;
+        short last = 0;
+        CalcPeriodMonths(data.nPeriodStart, data.nPeriodEnd, &first, &last);
+        if (AreMonthsDistinct(data.nPeriodStart, data.nPeriodEnd, first, last)) return kRunCompleted;
+    }
     CString message;
     message.Format(kPeriodRefusedMessage, static_cast<const char*>(PeriodText(data)));
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;

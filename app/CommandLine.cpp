@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 // The whole line is read, however long: a path cut to fit a buffer would send the statement
@@ -16,8 +17,16 @@ long LeadingNumber(const std::string& field)
     return std::strtol(field.c_str(), nullptr, 10);
 }
 
+// Windows keeps a window handle in 32 bits, sign-extended: a host that prints one unsigned
+// gives 2147483648..4294967295 for a handle with the top bit set, which is read back as that
+// handle. Any other value is read as atol reads it.
 HWND WindowOf(const std::string& field)
 {
+    const long long value = std::strtoll(field.c_str(), nullptr, 10);
+    if (value > INT32_MAX && value <= static_cast<long long>(UINT32_MAX)) {
+        const auto handle = static_cast<int32_t>(static_cast<uint32_t>(value));
+        return reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
+    }
     return reinterpret_cast<HWND>(static_cast<intptr_t>(LeadingNumber(field)));
 }
 

@@ -32,7 +32,8 @@ int CConditionDlg::Browse()
     CFileDialog dialog(FALSE, kDefaultExtension, fileName, kFlags, kFilter, this);
     dialog.SetTitle(kTitle);
     dialog.SetInitialDir(folder);
-    if (dialog.DoModal() == IDOK) {
+    // A Cancel, an end or the host's going while the browser was open leaves the path alone.
+    if (dialog.DoModal() == IDOK && CanGoOn()) {
         if (dialog.IsPathNameExact()) {
             m_strOutputPath = dialog.GetPathName();
             LoadControls();

@@ -43,11 +43,16 @@ void CConditionDlg::OnCancel()
 }
 
 // A Cancel that came during the command takes the place of the end the command chose. An end
-// already under way (a handler that failed meanwhile) is never replaced.
+// already under way (a handler that failed meanwhile) is never replaced. A dialog that went
+// meanwhile (with the host window that owned it) has nothing left to show or end.
 void CConditionDlg::RunAlone(Command command)
 {
     if (m_bBusy) return;
     int end = RunBusy(command);
+    if (!IsWindow()) {
+        m_bCancelPending = false;
+        return;
+    }
     if (m_bCancelPending && end != kConditionCancel && !IsEndRequested()) end = RunBusy(&CConditionDlg::NoticeCancel);
     m_bCancelPending = false;
     if (end != 0 && !IsEndRequested()) EndDialog(end);

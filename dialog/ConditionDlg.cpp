@@ -186,7 +186,27 @@ void CConditionDlg::FocusToMonth()
     m_edToMonth.SetSel(0, -1);
 }
 
+// The box's loop hands the dialog whatever comes meanwhile: a Cancel or close (kept for later),
+// or the host's going, which takes the dialog with it. The command that asked then takes no
+// further step: no folder made, no browser opened.
 int CConditionDlg::ShowMessage(const char* text, UINT type)
 {
-    return MessageBox(text, kMessageCaption, type);
+    const int answer = MessageBox(text, kMessageCaption, type);
+    return CanGoOn() ? answer : 0;
+}
+
+bool CConditionDlg::CanGoOn() const
+{
+    return IsWindow() && !IsEndRequested() && !m_bCancelPending;
+}
+
+// The controls' values. A path fixed by the host is the output whatever the disabled path box
+// holds: another program can still set its text.
+void CConditionDlg::TakeControls()
+{
+    UpdateData(TRUE);
+    if (m_bFixedPath && !(m_strOutputPath == m_strHostPath)) {
+        m_strOutputPath = m_strHostPath;
+        LoadControls();
+    }
 }

@@ -67,6 +67,10 @@ private:
     int NoticeCancel();
     int RefusePastData();
 
+    // A command goes on after a message box or the browser only while the dialog is still
+    // there, no end was asked and no Cancel waits.
+    bool CanGoOn() const;
+    void TakeControls();
     BOOL HandleEnter(HWND target);
     BOOL AreConditionsAccepted();
     BOOL IsMonthRangeValid() const;
@@ -75,6 +79,7 @@ private:
     void LoadControls();
     void FocusOutputPath();
     void FocusToMonth();
+    // The answer, or 0 (neither OK nor Yes) when the command must stop there (CanGoOn).
     int ShowMessage(const char* text, UINT type);
 
     LastConditionsStore& m_lastConditions;

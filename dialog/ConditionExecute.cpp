@@ -27,11 +27,11 @@ constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
 int CConditionDlg::Execute()
 {
     for (;;) {
-        UpdateData(TRUE);
+        TakeControls();
         const CString checkedPath = m_strOutputPath;
         const CString checkedMonth = m_strToMonth;
-        if (!AreConditionsAccepted() || IsEndRequested()) return 0;
-        UpdateData(TRUE);
+        if (!AreConditionsAccepted() || !CanGoOn()) return 0;
+        TakeControls();
         if (m_strOutputPath == checkedPath && m_strToMonth == checkedMonth) return kConditionExecute;
     }
 }
@@ -72,8 +72,7 @@ BOOL CConditionDlg::IsMonthRangeValid() const
 BOOL CConditionDlg::IsOutputPathAccepted()
 {
     if (m_strOutputPath.IsEmpty()) {
-        ShowMessage(msg::kNoPath, kRefusal);
-        Browse();
+        if (ShowMessage(msg::kNoPath, kRefusal) == IDOK) Browse();
         return FALSE;
     }
     // A character without a CP932 form reads as '?' in the member: the edit tells.

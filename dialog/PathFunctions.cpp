@@ -186,6 +186,9 @@ BOOL IsValidDrive(const char* path)
         return IsAccessible(share, 6);
     }
     if (HasDoubleBackslash(text, 0)) return FALSE;
+    // A path without a drive and its root ("statement.xml", "C:a.xml") would go to whatever
+    // folder is current, where nobody looks for the statement.
+    if (text.size() < 3 || text[1] != ':' || text[2] != '\\') return FALSE;
     return IsUsableDriveLetter(static_cast<unsigned char>(text[0]), 6);
 }
 

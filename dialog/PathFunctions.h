@@ -14,7 +14,8 @@ constexpr size_t kPathBufferSize = 261;
 // No refused character ("/:,;*?\"><|" after a leading drive letter and its colon), no control
 // character and no misplaced double backslash.
 BOOL IsValidPathChars(const char* path);
-// The drive letter (by the first character) or the network share of the path is usable.
+// The path starts with a usable drive letter, its colon and a backslash, or names a usable
+// network share.
 BOOL IsValidDrive(const char* path);
 // Drive type and access test of the drive `letter` (access mode as _waccess takes it).
 BOOL IsUsableDriveLetter(int letter, int mode);

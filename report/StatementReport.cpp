@@ -93,7 +93,7 @@ private:
     int Account(const StatementEntry& entry);
     int SubAccount(const StatementEntry& entry);
     static const StatementEntry* GroupEndRow(StatementList::const_iterator at, StatementList::const_iterator end);
-    int HeadlessGroup(int32_t accountCode, const StatementEntry* groupEnd);
+    int HeadlessGroup(int32_t accountCode, const StatementEntry& groupEnd);
     int AccountHead(int32_t accountCode, const char* name, const char* amount);
     int CloseGroup();
     bool Amount(char (&text)[24], const StatementEntry& entry);
@@ -109,8 +109,11 @@ private:
 // break that order; the walk then still closes every element it opens:
 // - a group ends at any account row; only the same account's row is taken as its end;
 // - a sub-account row outside its account's group opens a group of its own, with the account
-//   code, so that its balance is not lost. The group is headed with the name and balance of the
-//   account's row after its sub-accounts when that row was kept, else with empty ones.
+//   code, headed with the name and balance of the account's row after its sub-accounts when
+//   that row was kept;
+// - sub-accounts follow their account: when neither of its rows was kept (left out, or its
+//   code not in the accounts table), they are left out with it. An account element without a
+//   name and a balance would be read as a balance of 0 over sub-accounts that are not.
 int DataWriter::Entry(StatementList::const_iterator at, StatementList::const_iterator end)
 {
     const StatementEntry& entry = **at;
@@ -125,7 +128,9 @@ int DataWriter::Entry(StatementList::const_iterator at, StatementList::const_ite
     }
     if (walk_.groupOpen && accountCode != walk_.groupAccount && !CloseGroup()) return 0;
     if (!walk_.groupOpen) {
-        if (!HeadlessGroup(accountCode, GroupEndRow(at, end))) return 0;
+        const StatementEntry* groupEnd = GroupEndRow(at, end);
+        if (groupEnd == nullptr) return 1;
+        if (!HeadlessGroup(accountCode, *groupEnd)) return 0;
         walk_.groupOpen = true;
         walk_.groupAccount = accountCode;
     }
@@ -158,13 +163,12 @@ const StatementEntry* DataWriter::GroupEndRow(StatementList::const_iterator at, 
     return nullptr;
 }
 
-int DataWriter::HeadlessGroup(int32_t accountCode, const StatementEntry* groupEnd)
+int DataWriter::HeadlessGroup(int32_t accountCode, const StatementEntry& groupEnd)
 {
-    if (groupEnd == nullptr) return AccountHead(accountCode, "", "");
     EntryNameText name;
     char amount[24];
-    CopyName(name, *groupEnd);
-    return Amount(amount, *groupEnd) && AccountHead(accountCode, name, amount);
+    CopyName(name, groupEnd);
+    return Amount(amount, groupEnd) && AccountHead(accountCode, name, amount);
 }
 
 int DataWriter::AccountHead(int32_t accountCode, const char* name, const char* amount)

@@ -32,6 +32,15 @@ standin::StateTable<CalendarState>& Calendars()
     return calendars;
 }
 
+// The closing day of a period that ends on `endDay`, the last day of its month, told by the
+// day before its start: a day inside its month (not the month's last) at or after `endDay` is
+// the closing day; anything else, or no period set, is month end.
+short ClosingDayBeforeStart(long start, int endDay)
+{
+    const int dayBefore = DayOf(start) - 1;
+    return dayBefore >= endDay ? static_cast<short>(dayBefore) : kMonthEnd;
+}
+
 }  // namespace
 
 ClAccPeriod::ClAccPeriod()
@@ -74,14 +83,17 @@ long ClAccPeriod::SetPeriod(long start, long end)
 }
 
 // A period that ends on a month's last day closes at month end (31); one that ends on the
-// 20th closes on the 20th of every month.
+// 20th closes on the 20th of every month. The last day of a short month leaves the day open
+// (28 February ends a month closing on the 28th as well as one closing at month end): then
+// the day before the period's start, the previous period's last day, tells. A period from
+// 2024/02/29 to 2025/02/28 closes on the 28th, as 2024/02/28 is not a month end.
 long ClAccPeriod::GetClosingDayByEndDate(long endDate, long mode, short* closingDay)
 {
     const bool valid = closingDay != nullptr && standin::IsCalendarDate(endDate);
     if (valid) {
         const int day = DayOf(endDate);
         const bool lastDay = day == standin::DaysInMonth(YearOf(endDate), MonthOf(endDate));
-        *closingDay = lastDay ? kMonthEnd : static_cast<short>(day);
+        *closingDay = lastDay ? ClosingDayBeforeStart(Calendars().Of(this).start, day) : static_cast<short>(day);
     }
     const long result = valid ? 0 : kFailed;
     CallLogLine line("ClAccPeriod::GetClosingDayByEndDate");

@@ -36,6 +36,10 @@ TEST(PeriodMonths, YearEndCrossingAddsOneHundredToTheLastMonth)
     EXPECT_EQ(PeriodMonths(20020111, 20021231), (Months{1, 12})) << "a calendar year";
     // Closing on the 20th: the 21st of April already belongs to the month that closes in May.
     EXPECT_EQ(PeriodMonths(20020421, 20030420), (Months{5, 104}));
+    // A year from a leap day closes on the 28th: its first month closes on 28 March.
+    EXPECT_EQ(PeriodMonths(20240229, 20250228), (Months{3, 102})) << "from a leap day";
+    EXPECT_EQ(PeriodMonths(20230430, 20240429), (Months{5, 104})) << "from the last day of April";
+    EXPECT_EQ(PeriodMonths(20230228, 20240227), (Months{3, 102})) << "from 28 February";
 }
 
 TEST(PeriodMonths, EitherOutputMayBeLeftOut)
@@ -74,12 +78,32 @@ TEST(PeriodMonths, APeriodOfAtMostTwelveMonthsCanBeExported)
         bool exportable;
     } cases[] = {
         {20240401, 20250331, true},   {20020111, 20021231, true},  {20240229, 20250228, true},
-        {20230301, 20240229, true},   {20240401, 20240401, true},  {0, 0, true},
+        {20230301, 20240229, true},   {20240401, 20240401, true},  {0, 0, false},
         {20240401, 20250401, false},  {20240401, 20250430, false}, {20240229, 20250301, false},
         {20240401, 20240331, false},  {20020111, 20030131, false}, {2147480000, 2147483647, true},
     };
     for (const Case& each : cases) {
         EXPECT_EQ(IsExportablePeriod(each.start, each.end), each.exportable) << each.start << "-" << each.end;
+    }
+}
+
+// A calendar that names one month as both the first and the last of a period reaching past it
+// would put both into one month slot.
+TEST(PeriodMonths, FirstAndLastMonthsMustBeTwoMonthsUnlessThePeriodIsOne)
+{
+    struct Case {
+        long start, end;
+        short first, last;
+        bool distinct;
+    } cases[] = {
+        {20240229, 20250228, 2, 2, false},  {20240229, 20250228, 3, 102, true},
+        {20240416, 20240516, 5, 5, false},  {20240416, 20240515, 5, 5, true},
+        {20241211, 20250110, 1, 1, true},   {20240401, 20240430, 4, 4, true},
+        {20240401, 20250331, 0, 0, true},
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(AreMonthsDistinct(each.start, each.end, each.first, each.last), each.distinct)
+            << each.start << "-" << each.end << " months " << each.first << ".." << each.last;
     }
 }
 

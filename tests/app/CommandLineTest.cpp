@@ -52,6 +52,10 @@ TEST(CommandLineTest, EachLineGivesItsValue)
         {"1,2,32768,", Line(1, 2, -32768, "")},
         {"99999999999999999999,-99999999999999999999,99999999999999999999,",
          Line(2147483647, 0x80000000u, -1, "")},  // INT_MAX in 16 bits
+        // A window handle printed unsigned is read back as Windows keeps it, sign-extended.
+        {"4294967295,2,3,", Line(-1, 2, 3, "")},
+        {"2147483648,2,3,", Line(-2147483647 - 1, 2, 3, "")},
+        {"4294967296,2,3,", Line(2147483647, 2, 3, "")},
     };
     for (const LineCase& each : cases) EXPECT_EQ(ParseHostCommandLine(each.text.c_str()), each.parsed) << each.text;
     EXPECT_EQ(ParseHostCommandLine(nullptr), std::nullopt);
@@ -64,7 +68,7 @@ TEST(CommandLineTest, WindowIsNamedOnceTheFirstFieldHasItsComma)
     const struct {
         const char* text;
         intptr_t window;
-    } cases[] = {{"1312,32771,7,D:\\OUT\\A.xml", 1312}, {"1312,32771,9", 1312}, {"1312,", 1312},
+    } cases[] = {{"1312,32771,7,D:\\OUT\\A.xml", 1312}, {"1312,32771,9", 1312}, {"1312,", 1312}, {"3221225473,", -1073741823},
                  {"1312", 0}, {"", 0}, {nullptr, 0}};
     for (const auto& each : cases)
         EXPECT_EQ(reinterpret_cast<intptr_t>(WindowNamedBy(each.text)), each.window) << (each.text ? each.text : "(null)");

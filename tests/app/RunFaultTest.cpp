@@ -16,6 +16,19 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+// The host window tries to claim itself when it is enabled again, which the run does right
+// before it posts the result: a host that starts the next run at once must find it free.
+WNDPROC g_hostProc = nullptr;
+int g_claimsWhenEnabled = 0;
+LRESULT CALLBACK ClaimWhenEnabled(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ENABLE && wParam == TRUE) {
+        HostWindowClaim next;
+        if (next.Claim(hwnd)) ++g_claimsWhenEnabled;
+    }
+    return CallWindowProcW(g_hostProc, hwnd, message, wParam, lParam);
+}
+
 TEST(RunFault, ThrowingHostCallFailsTheRunAndExitStillLogsOut)
 {
     struct Case {
@@ -58,6 +71,9 @@ TEST(RunFault, ThrowingClosingCallStillClosesTheRestAndTellsTheHost)
         HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                                     nullptr, nullptr);
         ASSERT_NE(host, nullptr);
+        g_hostProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClaimWhenEnabled)));
+        g_claimsWhenEnabled = 0;
         const std::string commandLine = std::to_string(reinterpret_cast<intptr_t>(host)) + ",32771,7,";
 
         CBridgeApp app;
@@ -67,8 +83,7 @@ TEST(RunFault, ThrowingClosingCallStillClosesTheRestAndTellsTheHost)
         EXPECT_NO_THROW(app.ExitInstance());
 
         EXPECT_TRUE(IsWindowEnabled(host));
-        HostWindowClaim next;
-        EXPECT_TRUE(next.Claim(host)) << "told, the host may start the next run for its window at once";
+        EXPECT_EQ(g_claimsWhenEnabled, 1) << "given back before told: the next run for the window may start at once";
         MSG posted{};
         ASSERT_TRUE(PeekMessageW(&posted, host, 32771, 32771, PM_REMOVE));
         EXPECT_EQ(posted.wParam, 7u);

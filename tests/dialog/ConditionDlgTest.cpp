@@ -219,7 +219,7 @@ TEST_F(BrowserTest, SplitsAtTheDriveWhenThereIsNoFolderAndKeepsThePathOnCancel)
 }
 
 // While the browser is open a second Browse or an Execute is not acted on; a Cancel runs
-// once the browser has given its answer, which the dialog has taken by then.
+// once the browser has given its answer, which the dialog then leaves untaken.
 TEST_F(BrowserTest, WhileTheBrowserIsOpenNothingElseRuns)
 {
     const struct {
@@ -227,11 +227,12 @@ TEST_F(BrowserTest, WhileTheBrowserIsOpenNothingElseRuns)
         std::function<void(Dlg&)> meanwhile;
         INT_PTR result;
         std::vector<std::string> texts;
+        const wchar_t* endName;  // the file of the path the dialog holds at its end
     } cases[] = {
-        {"close", [](Dlg& d) { d.PostClose(); }, kConditionCancel, {kCancelled}},
-        {"Cancel", [](Dlg& d) { d.PostClick(IDC_CANCEL_BUTTON); }, kConditionCancel, {kCancelled}},
-        {"Execute", [](Dlg& d) { d.PostClick(IDC_EXECUTE); }, kStillOpen, {}},
-        {"Browse", [](Dlg& d) { d.PostClick(IDC_BROWSE); }, kStillOpen, {}},
+        {"close", [](Dlg& d) { d.PostClose(); }, kConditionCancel, {kCancelled}, L"a.xml"},
+        {"Cancel", [](Dlg& d) { d.PostClick(IDC_CANCEL_BUTTON); }, kConditionCancel, {kCancelled}, L"a.xml"},
+        {"Execute", [](Dlg& d) { d.PostClick(IDC_EXECUTE); }, kStillOpen, {}, L"chosen.xml"},
+        {"Browse", [](Dlg& d) { d.PostClick(IDC_BROWSE); }, kStillOpen, {}, L"chosen.xml"},
     };
     const std::string chosen = HostFile(L"chosen.xml");
     for (const auto& row : cases) {
@@ -248,7 +249,7 @@ TEST_F(BrowserTest, WhileTheBrowserIsOpenNothingElseRuns)
         EXPECT_EQ(boxes.Texts(), row.texts);
         EXPECT_EQ(browser.calls.size(), 1u);
         EXPECT_EQ(MostOpenAtOnce(), 1);
-        EXPECT_EQ(dlg.m_strOutputPath.Bytes(), chosen);
+        EXPECT_EQ(dlg.m_strOutputPath.Bytes(), HostFile(row.endName));
     }
 }
 

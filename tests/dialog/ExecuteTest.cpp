@@ -171,7 +171,8 @@ TEST_F(ExecuteTest, RefusedCharactersAndDoubleBackslashes)
 
 TEST_F(ExecuteTest, AnUnusableDriveOrShareIsRefused)
 {
-    for (const wchar_t* path : {L"1:\\a.xml", L"\\\\nosuchserver\\share\\a.xml", L"\\\\server"}) {
+    for (const wchar_t* path : {L"1:\\a.xml", L"\\\\nosuchserver\\share\\a.xml", L"\\\\server", L"statement.xml",
+                                L"C:statement.xml"}) {
         MessageBoxScript boxes;
         EXPECT_EQ(ExecuteWith(path, {ExpectBackToThePath()}), kStillOpen);
         SCOPED_TRACE(Utf8FromWide(path));
@@ -264,12 +265,15 @@ TEST_F(ExecuteTest, ANewFileInAnExistingFolderEndsTheDialogWithoutQuestions)
 // What arrives while a question is open waits for it: a second Execute or Browse is not acted
 // on, and a Cancel (the button, Escape's IDCANCEL, closing) runs once the question has been
 // answered and then ends the dialog, whatever the answer. A path typed meanwhile is checked
-// again from the start; the path the dialog ends with is the one last asked about.
+// again from the start; the path the dialog ends with is the one last asked about. Once a
+// Cancel waits, or the dialog has gone (with the host window that owned it), the command takes
+// no further step: no folder made, no browser opened.
 TEST_F(ExecuteTest, WhileAQuestionIsOpenNothingElseRuns)
 {
     ASSERT_TRUE(WriteFileBytes(Path(L"a.xml"), "old"));
     ASSERT_TRUE(WriteFileBytes(Path(L"b.xml"), "old"));
     const auto click = [](int id) { return [id](Dlg& d) { d.PostClick(id); }; };
+    const auto destroy = [](Dlg& d) { DestroyWindow(d.m_hWnd); };
     const struct {
         const char* what;
         const wchar_t* path;
@@ -284,6 +288,10 @@ TEST_F(ExecuteTest, WhileAQuestionIsOpenNothingElseRuns)
         {"close, No", L"a.xml", [](Dlg& d) { d.PostClose(); }, {IDNO}, kConditionCancel, {kOverwrite, kCancelled}, nullptr},
         {"Cancel, create", L"new1\\a.xml", click(IDC_CANCEL_BUTTON), {IDYES}, kConditionCancel,
          {kCreateFolder, kCancelled}, nullptr},
+        {"Cancel, no path", L"", click(IDC_CANCEL_BUTTON), {}, kConditionCancel, {kNoPath, kCancelled}, nullptr},
+        {"gone, create", L"new3\\a.xml", destroy, {IDYES}, -1, {kCreateFolder}, nullptr},
+        {"gone, no path", L"", destroy, {}, -1, {kNoPath}, nullptr},
+        {"gone, overwrite", L"a.xml", destroy, {IDYES}, -1, {kOverwrite}, nullptr},
         {"Execute, No", L"a.xml", click(IDC_EXECUTE), {IDNO}, kStillOpen, {kOverwrite}, nullptr},
         {"Execute, no folder", L"new2\\a.xml", click(IDC_EXECUTE), {IDNO}, kStillOpen, {kCreateFolder}, nullptr},
         {"Browse, Yes", L"a.xml", click(IDC_BROWSE), {IDYES}, kConditionExecute, {kOverwrite}, L"a.xml"},
@@ -298,7 +306,7 @@ TEST_F(ExecuteTest, WhileAQuestionIsOpenNothingElseRuns)
         MessageBoxScript boxes(row.answers);
         boxes.whileOpen = {[&] { row.meanwhile(dlg); }};
         FileDialogScript browser(Cp932(Path(L"chosen.xml")));
-        EXPECT_EQ(ExecuteWith(Path(row.path)), row.result);
+        EXPECT_EQ(ExecuteWith(*row.path != L'\0' ? Path(row.path) : std::wstring()), row.result);
         EXPECT_EQ(boxes.Texts(), row.texts);
         EXPECT_EQ(MostOpenAtOnce(), 1);
         EXPECT_TRUE(browser.calls.empty());
@@ -306,6 +314,7 @@ TEST_F(ExecuteTest, WhileAQuestionIsOpenNothingElseRuns)
             EXPECT_EQ(dlg.m_strOutputPath.Bytes(), Cp932(Path(row.endPath)));
         }
     }
-    EXPECT_TRUE(Exists(L"new1")) << "the user agreed before the Cancel ran";
+    EXPECT_FALSE(Exists(L"new1")) << "a Cancel waited when the user agreed";
     EXPECT_FALSE(Exists(L"new2"));
+    EXPECT_FALSE(Exists(L"new3")) << "the dialog had gone when the user agreed";
 }

@@ -214,6 +214,10 @@ TEST_F(DriveTest, FixedDrivesAndLettersAreJudgedByTheirRoot)
     EXPECT_FALSE(IsUsableDriveLetter(0x83, 6));
     EXPECT_FALSE(IsValidDrive(""));
     EXPECT_FALSE(IsValidDrive("C:\\\\out\\a.xml"));
+    // Without a drive and its root the path names no drive, whatever letter it starts with.
+    EXPECT_FALSE(IsValidDrive("c.xml"));
+    EXPECT_FALSE(IsValidDrive("C:a.xml"));
+    EXPECT_FALSE(IsValidDrive("C:"));
 }
 
 TEST_F(DriveTest, ALetterWithoutRootDirectoryIsAccepted)
@@ -222,8 +226,7 @@ TEST_F(DriveTest, ALetterWithoutRootDirectoryIsAccepted)
     if (!none.Ready()) GTEST_SKIP() << "drive Q: cannot be removed from the Wine prefix: " << none.Problem();
     ASSERT_EQ(GetDriveTypeW(L"Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
     EXPECT_TRUE(IsValidDrive("Q:\\out\\a.xml"));
-    // A path without a drive is judged by the letter it starts with.
-    EXPECT_TRUE(IsValidDrive("quarter.xml"));
+    EXPECT_FALSE(IsValidDrive("quarter.xml")) << "no drive: the letter it starts with is no drive";
 }
 
 TEST_F(DriveTest, ACdRomDriveIsRefused)

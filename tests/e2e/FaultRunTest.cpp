@@ -68,8 +68,9 @@ TEST(FaultRunTest, ThrowingHostCallEndsItsStageAndTheHostHearsHowTheRunEnded)
         // The third folder asked for is the settings folder of the write after the export.
         {"ClFileMgr::GetAppFolderPath 3", L"科目内訳書情報の出力が終了しました。\n\nアプリケーションを終了します。", 0,
          {}},
-        // The third period calendar is the summation conditions' (the dialog asked twice).
-        {"ClAccPeriod::SetPeriod 3", L"残高の集計に失敗しました。\n\nアプリケーションを終了します。", 2,
+        // The fourth period calendar is the summation conditions' (the period check asked once,
+        // the dialog twice).
+        {"ClAccPeriod::SetPeriod 4", L"残高の集計に失敗しました。\n\nアプリケーションを終了します。", 2,
          {"ClAccPeriod::delete"}},
     };
     for (const ThrowCase& each : cases) {

@@ -54,6 +54,10 @@ TEST(AccPeriod, MonthEndIsTheLastDayWhateverTheMonth)
     EXPECT_EQ(Ask(20020301, 20030228, 20020301).closingDay, 31);
     EXPECT_EQ(Ask(20030301, 20040228, 20030301).closingDay, 28);   // 2004 is a leap year
     EXPECT_EQ(Ask(20030301, 20040229, 20030301).closingDay, 31);
+    // The last day of a short month leaves the day open; the day before the start tells.
+    EXPECT_EQ(Ask(20240229, 20250228, 20240229).closingDay, 28);
+    EXPECT_EQ(Ask(20240229, 20250228, 20240229).month, 3);
+    EXPECT_EQ(Ask(20230331, 20240229, 20230331).closingDay, 30);
 
     // Closing on the 30th, February closes on its last day.
     ClAccPeriod period;

@@ -69,7 +69,8 @@ TEST_F(ReportTest, BalanceTheFileCannotCarryFailsAndNamesItsEntry)
         {{{1110000, "現金", 0, 10000}, {1120000, "超過", 0, kTooMuch}, {1130000, "超負", 0, kTooLittle}}, "超過"},
         {{{1130000, "超負", 0, kTooLittle}}, "超負"},
         {{{1310000, "普通預金", 1, 5}, {1310001, "A\x81 銀行", 0, -kTooMuch + 1}, {1310000, "普通預金", 1, 5}}, "A・ 銀行"},
-        {{{1310002, "孤\x01立", 0, kTooMuch}}, "孤 立"},  // a sub-account opening a group of its own
+        // a sub-account opening a group of its own, headed by its account's row after it
+        {{{1310002, "孤\x01立", 0, kTooMuch}, {1310000, "普通預金", 1, 5}}, "孤 立"},
     };
     for (const auto& each : cases) {
         statement.Clear();
