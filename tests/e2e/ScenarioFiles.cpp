@@ -67,3 +67,12 @@ void ScenarioRun::KeepProducedXml(const std::wstring& path)
     std::wstring name = L"scenario-" + scenarioName_ + L"-" + edition_ + L"-" + std::to_wstring(++keptXml_) + L".xml";
     KeepXmlForCheck(path, name);
 }
+
+// written PATH: the file is there while the run goes on (before the run says it is done).
+std::wstring ScenarioRun::Written(const std::wstring& args)
+{
+    std::vector<std::wstring> none;
+    std::wstring path;
+    SplitWords(Expand(args), 0, none, path);
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES ? L"" : L"it is not there";
+}

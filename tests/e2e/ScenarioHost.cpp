@@ -146,3 +146,51 @@ std::wstring ScenarioRun::NotCalled(const std::wstring& args)
 {
     return HostCalled(Expand(args)) ? L"the host was called so" : L"";
 }
+
+namespace {
+
+// A call as a scenario names it: the whole line, or its start up to a blank.
+bool CallMatches(const std::string& line, const std::string& call)
+{
+    return line.compare(0, call.size(), call) == 0 && (line.size() == call.size() || line[call.size()] == ' ');
+}
+
+// The lines match the calls in order, where "..." stands for any lines: matched as a pattern
+// with wildcards, going back to the last "..." when a call does not match.
+bool CallsMatch(const std::vector<std::string>& lines, const std::vector<std::string>& calls)
+{
+    const size_t none = calls.size();
+    size_t line = 0, call = 0, wildcard = none, resumeLine = 0;
+    while (line < lines.size()) {
+        if (call < calls.size() && calls[call] == "...") {
+            wildcard = call++;
+            resumeLine = line;
+        } else if (call < calls.size() && CallMatches(lines[line], calls[call])) {
+            ++line;
+            ++call;
+        } else if (wildcard != none) {
+            call = wildcard + 1;
+            line = ++resumeLine;
+        } else {
+            return false;
+        }
+    }
+    while (call < calls.size() && calls[call] == "...") ++call;
+    return call == calls.size();
+}
+
+}  // namespace
+
+// calls CALL, CALL...: the host call log, line by line.
+std::wstring ScenarioRun::CallsInOrder(const std::wstring& args)
+{
+    std::vector<std::string> calls;
+    std::wistringstream in(Expand(args));
+    for (std::wstring call; std::getline(in, call, L',');) {
+        std::vector<std::wstring> none;
+        std::wstring trimmed;
+        SplitWords(call, 0, none, trimmed);
+        calls.push_back(Utf8FromWide(trimmed));
+    }
+    return CallsMatch(company_.CallLines(), calls) ? L"" : L"the host calls were not these";
+}

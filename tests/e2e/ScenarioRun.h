@@ -87,6 +87,7 @@ private:
     std::wstring Enabled(const std::wstring& args);
     std::wstring Disabled(const std::wstring& args);
     std::wstring OwnerHost(const std::wstring& args);
+    std::wstring OwnerWindow(const std::wstring& args);
     std::wstring ParentHost(const std::wstring& args);
     std::wstring InFront(const std::wstring& args);
     std::wstring WhollyOnScreen(const std::wstring& args);
@@ -111,6 +112,7 @@ private:
     std::wstring HostWindowUntouched(const std::wstring& args);
     std::wstring Called(const std::wstring& args);
     std::wstring NotCalled(const std::wstring& args);
+    std::wstring CallsInOrder(const std::wstring& args);
     bool StartedByHost() const;
     void ForgetRun();
     bool HostCalled(const std::wstring& start) const;
@@ -118,6 +120,7 @@ private:
     // Files (ScenarioFiles.cpp).
     std::wstring Files(const std::wstring& args);
     std::wstring NoFile(const std::wstring& args);
+    std::wstring Written(const std::wstring& args);
     std::wstring FolderHolds(const std::wstring& args);
     void KeepProducedXml(const std::wstring& path);
 

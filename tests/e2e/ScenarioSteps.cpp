@@ -46,6 +46,8 @@ const std::vector<StepForm> ScenarioRun::kSteps = {
     {L"enabled", L"CONTROL", When::during, &ScenarioRun::Enabled, L"the control takes input"},
     {L"disabled", L"CONTROL", When::during, &ScenarioRun::Disabled, L"the control does not take input"},
     {L"owner host", L"", When::during, &ScenarioRun::OwnerHost, L"the window is owned by the host window"},
+    {L"owner", L"CAPTION", When::during, &ScenarioRun::OwnerWindow,
+     L"the window is owned by a window of the program with this caption, which is on screen"},
     {L"parent host", L"", When::during, &ScenarioRun::ParentHost, L"the window is a child of the host window"},
     {L"in front", L"", When::during, &ScenarioRun::InFront,
      L"a top-level window is above the host window; a child of the host window above the host's other children"},
@@ -61,6 +63,7 @@ const std::vector<StepForm> ScenarioRun::kSteps = {
     // The host's side, while the run goes on.
     {L"host window is disabled", L"", When::during, &ScenarioRun::HostDisabledNow,
      L"the host window is disabled now, while the run goes on"},
+    {L"written", L"PATH", When::during, &ScenarioRun::Written, L"the file PATH is there already, while the run goes on"},
 
     // After the run: each waits for the program to end.
     {L"ends", L"", When::after, &ScenarioRun::Ends, L"the program ends, with exit status 0"},
@@ -76,6 +79,8 @@ const std::vector<StepForm> ScenarioRun::kSteps = {
      L"the program never showed a window with this caption (* as for dialog)"},
     {L"called", L"TEXT", When::after, &ScenarioRun::Called, L"a line of the host call log starts with TEXT"},
     {L"not called", L"TEXT", When::after, &ScenarioRun::NotCalled, L"no line of the host call log starts with TEXT"},
+    {L"calls", L"CALL, CALL...", When::after, &ScenarioRun::CallsInOrder,
+     L"the host call log is these lines in order: a CALL is a line's start up to a blank or its end; ... any lines"},
     {L"file", L"PATH equals NAME|holds TEXT|contains TEXT", When::after, &ScenarioRun::Files,
      L"the file holds exactly the bytes of tests/e2e/expected/NAME, exactly TEXT, or TEXT somewhere (TEXT as code page 932)"},
     {L"folder", L"PATH holds [NAME...]", When::after, &ScenarioRun::FolderHolds,

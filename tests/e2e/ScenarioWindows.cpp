@@ -152,6 +152,16 @@ std::wstring ScenarioRun::OwnerHost(const std::wstring&)
     return owner == nullptr ? L"it has no owner" : L"it is owned by " + Shown(CaptionText(owner));
 }
 
+// owner CAPTION: a message said over another window of the program, which is still on screen.
+std::wstring ScenarioRun::OwnerWindow(const std::wstring& args)
+{
+    if (current_ == nullptr) return kNoWindow;
+    const HWND owner = GetWindow(current_, GW_OWNER);
+    if (owner == nullptr) return L"it has no owner";
+    if (!CaptionMatches(CaptionText(owner), Expand(args))) return L"it is owned by " + Shown(CaptionText(owner));
+    return IsOnScreen(owner) ? L"" : L"its owner is not on screen";
+}
+
 std::wstring ScenarioRun::ParentHost(const std::wstring&)
 {
     if (current_ == nullptr) return kNoWindow;
