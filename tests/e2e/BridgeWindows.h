@@ -3,4 +3,3 @@
 
 inline constexpr wchar_t kConditionCaption[] = L"科目内訳書 - 集計条件";
 inline constexpr wchar_t kMessageCaption[] = L"科目内訳書";
-inline constexpr wchar_t kProgressCaption[] = L"集計中";

@@ -1,5 +1,7 @@
 #include "tests/e2e/CompanyFolder.h"
 
+#include <windows.h>
+
 #include <sstream>
 
 CompanyFolder::CompanyFolder() : data_(temp_ / L"company"), log_(temp_ / L"host-calls.log")
@@ -33,23 +35,10 @@ void CompanyFolder::SetHostValue(const std::string& section, const std::string& 
     WriteFileBytes(iniPath, out);
 }
 
-bool CompanyFolder::Start(BridgeProcess& process, const std::wstring& exeName, const std::wstring& commandLine)
-{
-    const std::wstring exe = TestEnvironmentFolder(L"BRIDGE_BUILD_DIR") + L"\\bin\\" + exeName;
-    return process.Start(exe, commandLine, data_, log_);
-}
-
 std::vector<std::string> CompanyFolder::CallLines() const
 {
     std::istringstream in(ReadFileBytes(log_));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
-}
-
-std::vector<std::string> CompanyFolder::CallNames() const
-{
-    std::vector<std::string> names;
-    for (const std::string& line : CallLines()) names.push_back(line.substr(0, line.find(' ')));
-    return names;
 }

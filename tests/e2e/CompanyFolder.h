@@ -1,11 +1,10 @@
 #pragma once
 // A copy of the sample company in a fresh temporary folder, with the stand-in host's call log
-// beside it, and the run of one edition against it.
+// beside it.
 
 #include <string>
 #include <vector>
 
-#include "tests/e2e/BridgeProcess.h"
 #include "tests/support/TestFiles.h"
 
 class CompanyFolder {
@@ -15,12 +14,8 @@ public:
     // Sets `key` in `[section]` of the company's host.ini, adding the line when it is missing.
     void SetHostValue(const std::string& section, const std::string& key, const std::string& value);
 
-    // Starts build/bin/<exeName> against this company.
-    bool Start(BridgeProcess& process, const std::wstring& exeName, const std::wstring& commandLine = L"");
-
-    // The host calls the run made, one UTF-8 line each, and just their names.
+    // The host calls the run made, one UTF-8 line each.
     std::vector<std::string> CallLines() const;
-    std::vector<std::string> CallNames() const;
 
     std::wstring OutputFolder() const { return temp_ / L"out"; }
     std::wstring Root() const { return temp_.Path(); }

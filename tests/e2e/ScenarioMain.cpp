@@ -1,6 +1,8 @@
-// Plays a scenario file against each edition it names (docs/testing.md).
+// Plays a scenario file against each edition it names (docs/testing.md), or prints the steps
+// a scenario may take.
 //
 // e2e_scenarios SCENARIO.txt
+// e2e_scenarios --steps
 
 #include <windows.h>
 
@@ -21,13 +23,38 @@ void HideConsoleWhenPicturing()
         ShowWindow(console, SW_HIDE);
 }
 
+// The step table: each form and what it checks or does, under when it may come.
+void PrintSteps()
+{
+    const wchar_t* const headings[] = {L"Before the start, or between runs:", L"The start:", L"While the run goes on:",
+                                       L"After the run (each step first waits for the program to end):"};
+    const size_t column = 34;
+    int when = -1;
+    std::wstring out;
+    for (const StepForm& form : ScenarioRun::Steps()) {
+        if (static_cast<int>(form.when) != when) {
+            when = static_cast<int>(form.when);
+            out += std::wstring(out.empty() ? L"" : L"\n") + headings[when] + L"\n";
+        }
+        const std::wstring text = StepFormText(form);
+        out += L"  " + text + (text.size() < column ? std::wstring(column - text.size(), L' ') : L"\n  " + std::wstring(column, L' ')) +
+               L"  " + form.meaning + L"\n";
+    }
+    const std::string utf8 = Utf8FromWide(out);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     HideConsoleWhenPicturing();
+    if (argc == 2 && std::wstring(argv[1]) == L"--steps") {
+        PrintSteps();
+        return 0;
+    }
     if (argc != 2) {
-        std::printf("usage: e2e_scenarios SCENARIO.txt\n");
+        std::printf("usage: e2e_scenarios SCENARIO.txt, or e2e_scenarios --steps\n");
         return 2;
     }
     Scenario scenario;

@@ -89,21 +89,6 @@ HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs)
     }
 }
 
-bool WaitUntilGone(HWND window, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (IsWindow(window)) {
-        if (GetTickCount64() >= deadline) return false;
-        PumpMessagesFor(10);
-    }
-    return true;
-}
-
-bool ShowsNoDialog(DWORD pid, const std::wstring& caption)
-{
-    return WaitForDialog(pid, caption, 500) == nullptr;
-}
-
 std::wstring WindowText(HWND window)
 {
     wchar_t text[1024] = {};

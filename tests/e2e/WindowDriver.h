@@ -23,14 +23,6 @@ std::vector<HWND> VisibleDialogs(DWORD pid);
 // up to `timeoutMs`; null when none appeared.
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs);
 
-// True when `window` is destroyed within `timeoutMs`: a box just answered may take a moment
-// to go on a loaded machine. This thread's windows are served meanwhile, as the run may send
-// the host window a message before the box goes.
-bool WaitUntilGone(HWND window, DWORD timeoutMs);
-
-// True when the process shows no dialog with that caption after a short settling time.
-bool ShowsNoDialog(DWORD pid, const std::wstring& caption);
-
 std::wstring WindowText(HWND window);
 // A top-level window's caption as the window manager keeps it: read without a message, so it
 // is there while the program is busy (the progress window during a slow host call).
