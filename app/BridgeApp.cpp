@@ -66,29 +66,6 @@ CString PeriodText(const StDATAINFO& data)
     return text;
 }
 
-// A WM_QUIT in our thread's queue ends a message box the moment it appears (and is posted
-// again), so the user would never read how the run ended. It is held back while the final
-// message is up and posted again after it.
-class QuitHeldBack {
-public:
-    QuitHeldBack()
-    {
-        MSG quit;
-        held_ = ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-        if (held_) exitCode_ = static_cast<int>(quit.wParam);
-    }
-    ~QuitHeldBack()
-    {
-        if (held_) ::PostQuitMessage(exitCode_);
-    }
-    QuitHeldBack(const QuitHeldBack&) = delete;
-    QuitHeldBack& operator=(const QuitHeldBack&) = delete;
-
-private:
-    bool held_ = false;
-    int exitCode_ = 0;
-};
-
 void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const char* hostPath)
 {
     dlg.m_bPastData = (data.nDataKind == kPastResultsDataKind) ? 1 : 0;
@@ -250,7 +227,6 @@ RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const Ru
     RememberConditions(lastConditions, conditions, m_hostLine.has_value());
     progressDlg.Dismiss();
     RestoreWaitCursor();
-    const QuitHeldBack quit;
     progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
     return kRunCompleted;
 }
@@ -258,10 +234,7 @@ RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const Ru
 // A failure while the progress window is up is said over the window, which then goes.
 RunResult CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
 {
-    {
-        const QuitHeldBack quit;
-        progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    }
+    progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     progressDlg.Dismiss();
     RestoreWaitCursor();
     return kRunFailed;

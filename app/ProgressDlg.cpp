@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "framework/DataExchange.h"
+#include "framework/MessageQueue.h"
 #include "res/resource.h"
 
 namespace {
@@ -12,34 +13,6 @@ namespace {
 const short kMainRange = 1000;
 const short kTickRange = 5;
 const int kTickStepsPerSweep = 6;   // the thin bar's positions, empty to full
-// Input the user gave while the run went on, thrown away at most this many messages at a time:
-// a user who keeps moving the mouse cannot hold the run.
-const int kMostInputDiscarded = 4096;
-
-// Looking at the queue answers the messages other threads have sent to this thread's windows
-// (they run their window procedures now) and tells Windows that the program still reads its
-// queue. PM_NOREMOVE leaves everything posted in place, input included, and nothing is
-// dispatched; PM_NOYIELD, since a thread that takes no input is never idle.
-void AnswerSentMessages()
-{
-    MSG message;
-    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
-}
-
-// Keys and clicks the user gave before a message box appeared: the box's own loop would take a
-// key as meant for it (Enter pressing its default button) and a click as aimed at the window
-// under it.
-void DiscardQueuedInput()
-{
-    const UINT ranges[][2] = {
-        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
-    for (const auto& range : ranges) {
-        MSG message;
-        for (int discarded = 0; discarded < kMostInputDiscarded; ++discarded) {
-            if (!::PeekMessageW(&message, nullptr, range[0], range[1], PM_REMOVE)) break;
-        }
-    }
-}
 
 }  // namespace
 
@@ -117,10 +90,12 @@ void CProgressDlg::Dismiss()
     EndDialog(1);
 }
 
+// What the user typed or clicked during the run is not taken as an answer, and a WM_QUIT does
+// not end the box before it is read.
 int CProgressDlg::MessageBox(const char* text, const char* caption, UINT type)
 {
     if (::IsWindowVisible(GetSafeHwnd())) Repaint();
-    DiscardQueuedInput();
+    const QueueReadyForBox queueReady;
     return CDialog::MessageBox(text, caption, type);
 }
 

@@ -2,6 +2,9 @@
 
 namespace {
 
+// Input given while the run went on is thrown away at most this many messages a range at a
+// time: a user who keeps moving the mouse cannot hold the run.
+constexpr int kMostInputDiscarded = 4096;
 // A wait looks at the queue at least this often, sent message or not.
 constexpr DWORD kLookEveryMs = 100;
 
@@ -63,4 +66,29 @@ bool RunAnsweringSentMessages(const std::function<bool()>& work)
     }
     ::SetLastError(run.error);
     return run.result;
+}
+
+QueueReadyForBox::QueueReadyForBox()
+{
+    Remove(WM_QUIT, WM_QUIT);
+    Remove(WM_KEYFIRST, WM_KEYLAST);
+    Remove(WM_MOUSEFIRST, WM_MOUSELAST);
+    Remove(WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK);
+}
+
+QueueReadyForBox::~QueueReadyForBox()
+{
+    if (quitHeld_) ::PostQuitMessage(exitCode_);
+}
+
+void QueueReadyForBox::Remove(UINT first, UINT last)
+{
+    MSG message;
+    for (int removed = 0; removed < kMostInputDiscarded; ++removed) {
+        if (!::PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) return;
+        if (message.message == WM_QUIT) {
+            quitHeld_ = true;
+            exitCode_ = static_cast<int>(message.wParam);
+        }
+    }
 }

@@ -21,3 +21,23 @@ void SleepAnsweringSentMessages(DWORD ms);
 // Work that throws has failed (ERROR_NOT_ENOUGH_MEMORY). Where no thread can be started, the
 // work runs here.
 bool RunAnsweringSentMessages(const std::function<bool()>& work);
+
+// Made before a message box that follows work which took no input, and kept while the box is
+// up. The keys and clicks given during the work are thrown away (the box's loop would take a
+// queued Enter as pressing its button, a click as aimed at the window under it). A WM_QUIT in
+// the queue, which would end the box the moment it appears, is held back, however it is
+// found (a PM_REMOVE look at any range of messages takes it too), and posted again when the
+// box has gone: a later loop still ends on it.
+class QueueReadyForBox {
+public:
+    QueueReadyForBox();
+    ~QueueReadyForBox();
+    QueueReadyForBox(const QueueReadyForBox&) = delete;
+    QueueReadyForBox& operator=(const QueueReadyForBox&) = delete;
+
+private:
+    void Remove(UINT first, UINT last);
+
+    bool quitHeld_ = false;
+    int exitCode_ = 0;
+};
