@@ -14,6 +14,29 @@ const short kMainRange = 1000;
 const short kTickRange = 5;
 const int kTickStepsPerSweep = 6;   // the thin bar's positions, empty to full
 
+bool IsTopmost(HWND window)
+{
+    return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+// The foreground is the user's: the window takes it back only from this program or from the
+// host (the program whose window it is part of, or which owns it), never from a program the
+// user has switched to.
+bool MayTakeForeground(HWND window)
+{
+    const HWND foreground = ::GetForegroundWindow();
+    if (foreground == nullptr) return false;
+    const DWORD holder = ProcessOf(foreground);
+    return holder == ::GetCurrentProcessId() || holder == ProcessOf(::GetAncestor(window, GA_ROOTOWNER));
+}
+
 }  // namespace
 
 CProgressDlg::CProgressDlg(CWnd* parent) : CDialog(IDD_PROGRESS, parent) {}
@@ -90,11 +113,14 @@ void CProgressDlg::Dismiss()
     EndDialog(1);
 }
 
-// What the user typed or clicked during the run is not taken as an answer, and a WM_QUIT does
-// not end the box before it is read.
+// The box appears over the window brought to the front; what the user typed or clicked during
+// the run is not taken as an answer, and a WM_QUIT does not end the box before it is read.
 int CProgressDlg::MessageBox(const char* text, const char* caption, UINT type)
 {
-    if (::IsWindowVisible(GetSafeHwnd())) Repaint();
+    if (::IsWindowVisible(GetSafeHwnd())) {
+        Repaint();
+        if (!IsInFront()) Raise();
+    }
     const QueueReadyForBox queueReady;
     return CDialog::MessageBox(text, caption, type);
 }
@@ -155,25 +181,46 @@ void CProgressDlg::RepaintIfDue()
     Repaint();
 }
 
-// Raising the window costs a third of a repaint and changes nothing while no window is above
-// it and it is the foreground window, or its top-level window (the host window it is a child
-// of) is.
+// In front: it is the foreground window, or its top-level window (the host window it is a
+// child of) is, and no window that can be seen is above it. A window not shown covers nothing,
+// and a topmost window stays above one that is not, whatever is done.
 bool CProgressDlg::IsInFront() const
 {
     const HWND window = GetSafeHwnd();
     const HWND foreground = ::GetForegroundWindow();
-    return (foreground == window || foreground == ::GetAncestor(window, GA_ROOT)) &&
-           ::GetWindow(window, GW_HWNDPREV) == nullptr;
+    if (foreground != window && foreground != ::GetAncestor(window, GA_ROOT)) return false;
+    const bool topmost = IsTopmost(window);
+    for (HWND above = ::GetWindow(window, GW_HWNDPREV); above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (::IsWindowVisible(above) && (topmost || !IsTopmost(above))) return false;
+    }
+    return true;
+}
+
+// Brought to the front, with the foreground: when the window is shown and before a message
+// box over it. (Windows may refuse the foreground and flash the taskbar button instead.)
+void CProgressDlg::Raise()
+{
+    BringWindowToTop();
+    SetForegroundWindow();
+}
+
+// During the run the window is raised again only while the user works with this program or
+// the host: a user who switched to another program during a long run keeps it. Raising costs
+// a third of a repaint, so it is done only when something is above the window.
+void CProgressDlg::KeepInFront()
+{
+    if (m_nRepaints == 0) {
+        Raise();
+    } else if (MayTakeForeground(GetSafeHwnd()) && !IsInFront()) {
+        Raise();
+    }
 }
 
 void CProgressDlg::Repaint()
 {
     if (GetSafeHwnd() == nullptr) return;
     SendState(ThinBar::toNow);
-    if (!IsInFront()) {
-        BringWindowToTop();
-        SetForegroundWindow();
-    }
+    KeepInFront();
     DrawChanges();
     ++m_nRepaints;
     m_nLastRepaintMs = FrameClockMs();

@@ -68,6 +68,33 @@ std::wstring Shown(const std::wstring& text)
     return out + L"\"";
 }
 
+struct ProcessWindow {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data)
+{
+    auto& wanted = *reinterpret_cast<ProcessWindow*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted.process || !IsWindowVisible(window)) return TRUE;
+    wanted.found = window;
+    return FALSE;
+}
+
+// The window of another program (the player started with --another-program), once it is up.
+HWND WindowOfProcess(DWORD process, DWORD timeoutMs)
+{
+    ProcessWindow search{process, nullptr};
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (search.found == nullptr && GetTickCount64() < deadline) {
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) PumpMessagesFor(kPollMs);
+    }
+    return search.found;
+}
+
 // The names of res/resource.h, the standard button ids and the save-file dialog's file name
 // box (cmb13, in older dialogs edt1), so scenarios name controls as the program's code does.
 std::map<std::wstring, int> ReadControlIds()
@@ -165,6 +192,7 @@ std::wstring ScenarioRun::Do(const ScenarioStep& step)
     if (verb == L"post") return step.rest == L"quit" ? PostQuit(step.rest) : PostTo(step.rest);
     if (verb == L"at") return WindowsAtOnce(step.rest);
     if (verb == L"answers") return Answers(step.rest);
+    if (verb == L"another") return AnotherProgramInFront(step.rest);
     return L"unknown step";
 }
 
@@ -598,6 +626,50 @@ std::wstring ScenarioRun::Answers(const std::wstring& rest)
         Poll();
     }
     return L"";
+}
+
+// another program keeps the foreground for S s: a program of its own (the player started again)
+// shows a window and takes the foreground, as a user who switches to another program during
+// the run does; for S s it stays the foreground window. It is closed after.
+std::wstring ScenarioRun::AnotherProgramInFront(const std::wstring& rest)
+{
+    unsigned seconds = 0;
+    if (swscanf(rest.c_str(), L"program keeps the foreground for %u s", &seconds) != 1) {
+        return L"another program keeps the foreground for S s";
+    }
+    wchar_t player[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, player, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(player) + L"\" --another-program";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION another = {};
+    if (!CreateProcessW(player, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &another)) {
+        return L"cannot start another program";
+    }
+    std::wstring failure;
+    const HWND window = WindowOfProcess(another.dwProcessId, kSettleMs * 5);
+    if (window == nullptr) failure = L"the other program showed no window";
+    // It takes the foreground as a program the user clicks does.
+    for (ULONGLONG deadline = GetTickCount64() + kSettleMs; window != nullptr && GetForegroundWindow() != window;) {
+        SetForegroundWindow(window);
+        if (GetTickCount64() >= deadline) failure = L"the other program's window did not come to the foreground";
+        if (!failure.empty()) break;
+        Poll();
+    }
+    const ULONGLONG start = GetTickCount64();
+    for (ULONGLONG now = start; failure.empty() && now - start < seconds * 1000ULL; now = GetTickCount64()) {
+        const HWND foreground = GetForegroundWindow();
+        if (foreground != window) {
+            failure = L"the foreground went to " + Shown(CaptionText(foreground)) + L" after " +
+                      std::to_wstring(now - start) + L" ms";
+        }
+        Poll();
+    }
+    PostThreadMessageW(another.dwThreadId, WM_QUIT, 0, 0);
+    if (WaitForSingleObject(another.hProcess, kStepTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(another.hProcess, 1);
+    CloseHandle(another.hThread);
+    CloseHandle(another.hProcess);
+    return failure;
 }
 
 // start second LINE: the same program started again while the run goes on; not waited for.

@@ -47,6 +47,7 @@ private:
     void KeepProducedXml(const std::wstring& path);
     std::wstring Picture(const std::wstring& name);
     std::wstring Answers(const std::wstring& rest);
+    std::wstring AnotherProgramInFront(const std::wstring& rest);
     // A second start for the same host window while the run goes on, and its end.
     std::wstring StartSecond(const std::wstring& commandLine);
     std::wstring SecondEnds(const std::wstring& rest);
