@@ -233,7 +233,7 @@ TEST_F(ReplacementFile, OnlyAHeldFileIsWaitedFor)
 
 // The waits of a replacement (a flush slowed to 600 ms as on a slow share, the pauses while
 // another program holds the target) keep answering what another thread sends a window of the
-// waiting thread: every 50 ms it asks, and waits at most 200 ms for the answer.
+// waiting thread: every 50 ms it asks, and waits at most 400 ms for the answer.
 TEST_F(ReplacementFile, WaitsAnswerMessagesSentMeanwhile)
 {
     const std::wstring source = folder / L"fresh.tmp";
@@ -258,18 +258,20 @@ TEST_F(ReplacementFile, WaitsAnswerMessagesSentMeanwhile)
     const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     for (const auto& [name, wait] : waits) {
         SCOPED_TRACE(name);
-        std::atomic<bool> done{false};
+        std::atomic<bool> done{false}, stopped{false};
         int asked = 0, answered = 0;
         std::thread other([&] {
             while (!done) {
                 DWORD_PTR result = 0;
                 ++asked;
-                answered += SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) ? 1 : 0;
+                answered += SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 400, &result) ? 1 : 0;
                 Sleep(50);
             }
+            stopped = true;
         });
         EXPECT_TRUE(wait());
         done = true;
+        for (MSG message; !stopped; Sleep(1)) PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the last ask
         other.join();
         EXPECT_GE(asked, 5);
         EXPECT_EQ(answered, asked);
