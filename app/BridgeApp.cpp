@@ -13,6 +13,7 @@
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
 #include "framework/MessageBox.h"
+#include "framework/ShutdownBlockReason.h"
 #include "framework/Wnd.h"
 #include "host/HostLibrary.h"
 #include "host/HostRecords.h"
@@ -37,6 +38,7 @@ const char kAggregationFailedMessage[] = "残高の集計に失敗しました�
 const char kBalanceTooWideMessage[] = "科目「%s」の残高が出力できる桁数を超えています。\n\nアプリケーションを終了します。";
 const char kPeriodRefusedMessage[] = "会計期間（%s）の科目内訳書は出力できません。\n\nアプリケーションを終了します。";
 const char kAlreadyRunningMessage[] = "このウィンドウからの科目内訳書の出力はすでに実行中です。";
+const char kSavingReason[] = "科目内訳書のファイルを保存しています。";
 const char kPathTooLongMessage[] = "出力先のパスが長すぎます。\n\nアプリケーションを終了します。";
 const int16_t kPastResultsDataKind = 99;
 const int16_t kReportProgressBase = 500;
@@ -65,29 +67,6 @@ CString PeriodText(const StDATAINFO& data)
                 end / 10000, end % 10000 / 100, end % 100);
     return text;
 }
-
-// A WM_QUIT in our thread's queue ends a message box the moment it appears (and is posted
-// again), so the user would never read how the run ended. It is held back while the final
-// message is up and posted again after it.
-class QuitHeldBack {
-public:
-    QuitHeldBack()
-    {
-        MSG quit;
-        held_ = ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-        if (held_) exitCode_ = static_cast<int>(quit.wParam);
-    }
-    ~QuitHeldBack()
-    {
-        if (held_) ::PostQuitMessage(exitCode_);
-    }
-    QuitHeldBack(const QuitHeldBack&) = delete;
-    QuitHeldBack& operator=(const QuitHeldBack&) = delete;
-
-private:
-    bool held_ = false;
-    int exitCode_ = 0;
-};
 
 void FillConditionDialog(CConditionDlg& dlg, const StDATAINFO& data, const char* hostPath)
 {
@@ -243,14 +222,17 @@ RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const Ru
     if (AggregateBalances(aggregator, conditions, dataInfo) == 0)
         return FailOverProgress(progressDlg, kAggregationFailedMessage);
     report.SetProgressBase(kReportProgressBase);
-    const int written =
-        ZeroIfThrown([&] { return report.WriteReport(conditions.outputPath, FunctionId(), &dataInfo); });
+    const int written = ZeroIfThrown([&] {
+        // A shutdown meanwhile says why the program waits; one that goes on leaves the old
+        // statement whole, since the new one takes its place only when complete.
+        const CShutdownBlockReason saving(progressDlg.GetSafeHwnd(), kSavingReason);
+        return report.WriteReport(conditions.outputPath, FunctionId(), &dataInfo);
+    });
     if (written == 0) return FailOverProgress(progressDlg, ReportFailedMessage(report));
 
     RememberConditions(lastConditions, conditions, m_hostLine.has_value());
     progressDlg.Dismiss();
     RestoreWaitCursor();
-    const QuitHeldBack quit;
     progressDlg.MessageBox(kDoneMessage, kMessageCaption, MB_ICONINFORMATION | MB_OK);
     return kRunCompleted;
 }
@@ -258,10 +240,7 @@ RunResult CBridgeApp::Export(const LastConditionsStore& lastConditions, const Ru
 // A failure while the progress window is up is said over the window, which then goes.
 RunResult CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* message)
 {
-    {
-        const QuitHeldBack quit;
-        progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
-    }
+    progressDlg.MessageBox(message, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     progressDlg.Dismiss();
     RestoreWaitCursor();
     return kRunFailed;

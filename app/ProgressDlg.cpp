@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "framework/DataExchange.h"
+#include "framework/MessageQueue.h"
 #include "res/resource.h"
 
 namespace {
@@ -12,33 +13,28 @@ namespace {
 const short kMainRange = 1000;
 const short kTickRange = 5;
 const int kTickStepsPerSweep = 6;   // the thin bar's positions, empty to full
-// Input the user gave while the run went on, thrown away at most this many messages at a time:
-// a user who keeps moving the mouse cannot hold the run.
-const int kMostInputDiscarded = 4096;
 
-// Looking at the queue answers the messages other threads have sent to this thread's windows
-// (they run their window procedures now) and tells Windows that the program still reads its
-// queue. PM_NOREMOVE leaves everything posted in place, input included, and nothing is
-// dispatched; PM_NOYIELD, since a thread that takes no input is never idle.
-void AnswerSentMessages()
+bool IsTopmost(HWND window)
 {
-    MSG message;
-    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+    return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-// Keys and clicks the user gave before a message box appeared: the box's own loop would take a
-// key as meant for it (Enter pressing its default button) and a click as aimed at the window
-// under it.
-void DiscardQueuedInput()
+DWORD ProcessOf(HWND window)
 {
-    const UINT ranges[][2] = {
-        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
-    for (const auto& range : ranges) {
-        MSG message;
-        for (int discarded = 0; discarded < kMostInputDiscarded; ++discarded) {
-            if (!::PeekMessageW(&message, nullptr, range[0], range[1], PM_REMOVE)) break;
-        }
-    }
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+// The foreground is the user's: the window takes it back only from this program or from the
+// host (the program whose window it is part of, or which owns it), never from a program the
+// user has switched to.
+bool MayTakeForeground(HWND window)
+{
+    const HWND foreground = ::GetForegroundWindow();
+    if (foreground == nullptr) return false;
+    const DWORD holder = ProcessOf(foreground);
+    return holder == ::GetCurrentProcessId() || holder == ProcessOf(::GetAncestor(window, GA_ROOTOWNER));
 }
 
 }  // namespace
@@ -117,10 +113,15 @@ void CProgressDlg::Dismiss()
     EndDialog(1);
 }
 
+// The box appears over the window brought to the front; what the user typed or clicked during
+// the run is not taken as an answer, and a WM_QUIT does not end the box before it is read.
 int CProgressDlg::MessageBox(const char* text, const char* caption, UINT type)
 {
-    if (::IsWindowVisible(GetSafeHwnd())) Repaint();
-    DiscardQueuedInput();
+    if (::IsWindowVisible(GetSafeHwnd())) {
+        Repaint();
+        if (!IsInFront()) Raise();
+    }
+    const QueueReadyForBox queueReady;
     return CDialog::MessageBox(text, caption, type);
 }
 
@@ -180,25 +181,46 @@ void CProgressDlg::RepaintIfDue()
     Repaint();
 }
 
-// Raising the window costs a third of a repaint and changes nothing while no window is above
-// it and it is the foreground window, or its top-level window (the host window it is a child
-// of) is.
+// In front: it is the foreground window, or its top-level window (the host window it is a
+// child of) is, and no window that can be seen is above it. A window not shown covers nothing,
+// and a topmost window stays above one that is not, whatever is done.
 bool CProgressDlg::IsInFront() const
 {
     const HWND window = GetSafeHwnd();
     const HWND foreground = ::GetForegroundWindow();
-    return (foreground == window || foreground == ::GetAncestor(window, GA_ROOT)) &&
-           ::GetWindow(window, GW_HWNDPREV) == nullptr;
+    if (foreground != window && foreground != ::GetAncestor(window, GA_ROOT)) return false;
+    const bool topmost = IsTopmost(window);
+    for (HWND above = ::GetWindow(window, GW_HWNDPREV); above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (::IsWindowVisible(above) && (topmost || !IsTopmost(above))) return false;
+    }
+    return true;
+}
+
+// Brought to the front, with the foreground: when the window is shown and before a message
+// box over it. (Windows may refuse the foreground and flash the taskbar button instead.)
+void CProgressDlg::Raise()
+{
+    BringWindowToTop();
+    SetForegroundWindow();
+}
+
+// During the run the window is raised again only while the user works with this program or
+// the host: a user who switched to another program during a long run keeps it. Raising costs
+// a third of a repaint, so it is done only when something is above the window.
+void CProgressDlg::KeepInFront()
+{
+    if (m_nRepaints == 0) {
+        Raise();
+    } else if (MayTakeForeground(GetSafeHwnd()) && !IsInFront()) {
+        Raise();
+    }
 }
 
 void CProgressDlg::Repaint()
 {
     if (GetSafeHwnd() == nullptr) return;
     SendState(ThinBar::toNow);
-    if (!IsInFront()) {
-        BringWindowToTop();
-        SetForegroundWindow();
-    }
+    KeepInFront();
     DrawChanges();
     ++m_nRepaints;
     m_nLastRepaintMs = FrameClockMs();

@@ -74,6 +74,8 @@ private:
     void SendState(ThinBar thinBar);
     void RepaintIfDue();
     bool IsInFront() const;
+    void Raise();
+    void KeepInFront();
     void Repaint();
     void DrawChanges();
 

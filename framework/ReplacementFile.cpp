@@ -2,6 +2,8 @@
 
 #include "framework/CodePage.h"
 #include "framework/LongPath.h"
+#include "framework/MessageQueue.h"
+#include "framework/TestSeams.h"
 
 namespace {
 
@@ -67,13 +69,24 @@ DWORD MoveIntoPlace(const std::wstring& from, const std::wstring& to)
                : ::GetLastError();
 }
 
+DWORD& CommitDelayMs()
+{
+    static DWORD delayMs = 0;
+    return delayMs;
+}
+
 }  // namespace
+
+void SetReplacementCommitDelay(DWORD ms)
+{
+    CommitDelayMs() = ms;
+}
 
 DWORD RetryWhileHeld(const std::wstring& target, const std::function<DWORD()>& attempt)
 {
     DWORD error = attempt();
     for (int done = 1; done < kMoveAttempts && MayLetGo(error, target); ++done) {
-        ::Sleep(kMoveBackOffMs * static_cast<DWORD>(done));
+        SleepAnsweringSentMessages(kMoveBackOffMs * static_cast<DWORD>(done));
         error = attempt();
     }
     return error;
@@ -154,7 +167,18 @@ bool CReplacementFile::WriteOut(const char* data, size_t size)
     return true;
 }
 
+// The flush and the move can take seconds (a network share, another program holding the
+// target): they run on a thread of their own while this one answers what other threads send
+// its windows.
 bool CReplacementFile::Commit()
+{
+    return RunAnsweringSentMessages([this] {
+        if (CommitDelayMs() > 0) ::Sleep(CommitDelayMs());
+        return CommitHere();
+    });
+}
+
+bool CReplacementFile::CommitHere()
 {
     if (!IsOpen()) {
         ::SetLastError(ERROR_INVALID_HANDLE);

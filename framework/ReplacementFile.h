@@ -32,7 +32,8 @@ public:
     bool Write(const void* buffer, UINT count);
     // Writes what is collected, flushes it to the disk, closes the file and puts it in the
     // target's place (retrying a while when another program holds a file). False on any
-    // failure; the fresh file is then removed and the target is as it was.
+    // failure; the fresh file is then removed and the target is as it was. However long that
+    // takes, the calling thread answers the messages other threads send its windows.
     bool Commit();
     // Gives the replacement up: the fresh file is closed and removed. Safe to call any time.
     void Abandon();
@@ -40,6 +41,7 @@ public:
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
 
 private:
+    bool CommitHere();  // Commit's work, on the thread that runs it
     bool WriteOut(const char* data, size_t size);
     bool AbandonKeepingError();
 
@@ -51,5 +53,6 @@ private:
 
 // Runs `attempt`, one try at putting a file in the place of `target` (NO_ERROR or the error),
 // again after a growing pause while it fails only because another program holds the file
-// or the target, at most a few times. Its last result.
+// or the target, at most a few times, answering sent messages during the pauses. Its last
+// result.
 DWORD RetryWhileHeld(const std::wstring& target, const std::function<DWORD()>& attempt);

@@ -1,5 +1,6 @@
-// Seams through which tests answer the program's message boxes and save-file dialogs. With no
-// responder set (the only state production code ever runs in) the real windows appear.
+// Seams through which tests answer the program's message boxes and save-file dialogs, and slow
+// the file layer down. With no responder set and no delay (the only state production code ever
+// runs in) the real windows appear and the files take the time they take.
 #pragma once
 
 #include <windows.h>
@@ -33,3 +34,7 @@ struct FileDialogCall {
 // The responder returns the chosen full path (CP932), or nullopt when the user cancelled.
 // An empty function restores the real dialog.
 void SetFileDialogResponder(std::function<std::optional<std::string>(const FileDialogCall&)> responder);
+
+// Every CReplacementFile::Commit takes `ms` milliseconds more before its flush, as a flush to a
+// slow network share does. 0 takes no time.
+void SetReplacementCommitDelay(DWORD ms);

@@ -7,6 +7,7 @@
 #include "framework/CodePage.h"
 #include "framework/File.h"
 #include "framework/MessageBox.h"
+#include "framework/MessageQueue.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ int SupportInfo::Load()
     if (block) return 1;
     block.reset(new (std::nothrow) char[kBlockBytes + 1]);
     if (!block) {
+        // Read while the report is written, with the progress window up and taking no input.
+        const QueueReadyForBox queueReady;
         AfxMessageBox(kNoMemoryMessage, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }

@@ -9,6 +9,7 @@
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
 #include "framework/MessageBox.h"
+#include "framework/TestSeams.h"
 #include "host/standin/Cp932Text.h"
 
 namespace standin {
@@ -52,9 +53,18 @@ void CreateFolder(const std::string& folder)
     }
 }
 
+// [timing] may slow the program's own file layer too, so that a run shows how it behaves
+// while a file is flushed to a slow share.
+void SlowFileLayer(const HostTiming& timing)
+{
+    const auto commit = timing.delayMsByCall.find("CReplacementFile::Commit");
+    if (commit != timing.delayMsByCall.end()) SetReplacementCommitDelay(static_cast<DWORD>(commit->second));
+}
+
 void Serve(LoadedData& loaded, std::unique_ptr<HostData> data)
 {
     for (const std::string& folder : data->appFolders) CreateFolder(folder);
+    SlowFileLayer(data->timing);
     loaded.data = std::move(data);
 }
 

@@ -186,7 +186,8 @@ TEST_F(ProgressWindow, CountsGoOnBeyondThirtyTwoBits)
 
 // Between repaints the caption and the main bar already hold every step, while the drawing lags;
 // a message box over the window finds its last state drawn, however the box is reached, and
-// none of the keys and clicks given before it: Enter would press its button.
+// none of the keys and clicks given before it: Enter would press its button. A WM_QUIT waits
+// until the box has gone.
 TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
 {
     dlg.Advance(0, 0);
@@ -205,11 +206,13 @@ TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
     PostMessageW(hwnd, WM_APP, 0, 0);
+    PostQuitMessage(3);
     double fillUnderTheBox = -1;
     SetMessageBoxResponder([&](const MessageBoxCall& call) {
         EXPECT_EQ(call.owner, dlg.GetSafeHwnd());
         fillUnderTheBox = DrawnMainFill();
         MSG left{};
+        EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a quit would end the box";
         EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) << "a key is left";
         EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE)) << "a click is left";
         EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_NOREMOVE))
@@ -220,6 +223,9 @@ TEST_F(ProgressWindow, ControlsHoldEveryStepAndAMessageBoxFindsItDrawn)
     CWnd& window = dlg;
     window.MessageBox("集計できませんでした。", "科目内訳書", MB_ICONEXCLAMATION | MB_OK);
     SetMessageBoxResponder({});
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is lost to later loops";
+    EXPECT_EQ(quit.wParam, 3u);
     EXPECT_NEAR(fillUnderTheBox, 0.5, 0.01);
     EXPECT_EQ(dlg.Repaints(), drawn + 1);
 }

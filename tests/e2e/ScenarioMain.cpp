@@ -3,10 +3,12 @@
 //
 // e2e_scenarios SCENARIO.txt
 // e2e_scenarios --steps
+// e2e_scenarios --another-program (started by a scenario: another program the user works with)
 
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "tests/e2e/Scenario.h"
 #include "tests/e2e/ScenarioRun.h"
@@ -44,6 +46,25 @@ void PrintSteps()
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 
+// Started with --another-program: the other program a user switches to during a run. Its one
+// window takes the foreground and stays until the thread is told to quit.
+int AnotherProgram()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"AnotherProgram";
+    RegisterClassW(&windowClass);
+    const HWND window = CreateWindowExW(0, L"AnotherProgram", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        660, 420, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr) return 1;
+    SetForegroundWindow(window);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    DestroyWindow(window);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -53,6 +74,7 @@ int wmain(int argc, wchar_t** argv)
         PrintSteps();
         return 0;
     }
+    if (argc == 2 && std::wstring(argv[1]) == L"--another-program") return AnotherProgram();
     if (argc != 2) {
         std::printf("usage: e2e_scenarios SCENARIO.txt, or e2e_scenarios --steps\n");
         return 2;

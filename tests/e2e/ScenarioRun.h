@@ -94,6 +94,7 @@ private:
     std::wstring PostTo(const std::wstring& args);
     std::wstring PostQuit(const std::wstring& args);
     std::wstring Answers(const std::wstring& args);
+    std::wstring AnotherProgramInFront(const std::wstring& args);
     std::wstring WindowsAtOnce(const std::wstring& args);
     std::wstring NeverShown(const std::wstring& args);
     // The current window's control named first in `args`, and the text after it.

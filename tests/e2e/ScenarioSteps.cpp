@@ -57,6 +57,8 @@ const std::vector<StepForm> ScenarioRun::kSteps = {
     {L"post quit", L"", When::during, &ScenarioRun::PostQuit, L"post WM_QUIT to the thread of the current window"},
     {L"answers", L"within N ms for S s", When::during, &ScenarioRun::Answers,
      L"for S s the window stays and answers the host thread's WM_NULL within N ms, and is never counted as hung"},
+    {L"another program keeps the foreground for", L"S s", When::during, &ScenarioRun::AnotherProgramInFront,
+     L"another program shows a window and takes the foreground, as a user switching to it does; it keeps it for S s"},
     {L"picture", L"NAME", When::during, &ScenarioRun::Picture,
      L"only under tools/screenshot: save the program's windows (and a host window that started it) as NAME"},
 

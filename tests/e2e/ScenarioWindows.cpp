@@ -33,6 +33,33 @@ bool WhollyOnScreenWithin(HWND window, DWORD timeoutMs, DWORD pollMs)
     return true;
 }
 
+struct ProcessWindow {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data)
+{
+    auto& wanted = *reinterpret_cast<ProcessWindow*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted.process || !IsWindowVisible(window)) return TRUE;
+    wanted.found = window;
+    return FALSE;
+}
+
+// The window of another program (the player started with --another-program), once it is up.
+HWND WindowOfProcess(DWORD process, DWORD timeoutMs, DWORD pollMs)
+{
+    ProcessWindow search{process, nullptr};
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (search.found == nullptr && GetTickCount64() < deadline) {
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) PumpMessagesFor(pollMs);
+    }
+    return search.found;
+}
+
 }  // namespace
 
 // dialog CAPTION
@@ -273,4 +300,47 @@ std::wstring ScenarioRun::NeverShown(const std::wstring& args)
         if (CaptionMatches(seen, caption)) return L"it was shown";
     }
     return L"";
+}
+
+// another program keeps the foreground for S s: a program of its own (the player started again)
+// shows a window and takes the foreground, as a user who switches to another program during
+// the run does; for S s it stays the foreground window. It is closed after, while this thread
+// goes on handling its messages: the activation that follows its close may ask them of it.
+std::wstring ScenarioRun::AnotherProgramInFront(const std::wstring& args)
+{
+    unsigned seconds = 0;
+    if (swscanf(args.c_str(), L"%u s", &seconds) != 1) return L"another program keeps the foreground for S s";
+    wchar_t player[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, player, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(player) + L"\" --another-program";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION another = {};
+    if (!CreateProcessW(player, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &another)) {
+        return L"cannot start another program";
+    }
+    std::wstring failure;
+    const HWND window = WindowOfProcess(another.dwProcessId, kSettleMs * 5, kPollMs);
+    if (window == nullptr) failure = L"the other program showed no window";
+    // It takes the foreground as a program the user clicks does.
+    for (ULONGLONG deadline = GetTickCount64() + kSettleMs; window != nullptr && GetForegroundWindow() != window;) {
+        SetForegroundWindow(window);
+        if (GetTickCount64() >= deadline) failure = L"the other program's window did not come to the foreground";
+        if (!failure.empty()) break;
+        Poll();
+    }
+    const ULONGLONG start = GetTickCount64();
+    for (ULONGLONG now = start; failure.empty() && now - start < seconds * 1000ULL; now = GetTickCount64()) {
+        const HWND foreground = GetForegroundWindow();
+        if (foreground != window) {
+            failure = L"the foreground went to " + Shown(CaptionText(foreground)) + L" after " +
+                      std::to_wstring(now - start) + L" ms";
+        }
+        Poll();
+    }
+    PostThreadMessageW(another.dwThreadId, WM_QUIT, 0, 0);
+    if (!WaitPumping(another.hProcess, kStepTimeoutMs)) TerminateProcess(another.hProcess, 1);
+    CloseHandle(another.hThread);
+    CloseHandle(another.hProcess);
+    return failure;
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -251,6 +254,56 @@ TEST_F(ReplacementFile, OnlyAHeldFileIsWaitedFor)
         EXPECT_EQ(tries, expectedTries) << Utf8FromWide(to);
     }
     CloseHandle(holder);
+}
+
+// The waits of a replacement (a flush slowed to 600 ms as on a slow share, the pauses while
+// another program holds the target) keep answering what another thread sends a window of the
+// waiting thread: every 50 ms it asks, and waits at most 400 ms for the answer.
+TEST_F(ReplacementFile, WaitsAnswerMessagesSentMeanwhile)
+{
+    const std::wstring source = folder / L"fresh.tmp";
+    const std::wstring held = folder / L"held.xml";
+    ASSERT_TRUE(WriteFileBytes(source, "new") && WriteFileBytes(held, kOld));
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::pair<const char*, std::function<bool()>> waits[] = {
+        {"a slow flush",
+         [&] {
+             SetReplacementCommitDelay(600);
+             const bool committed = Open() && file.Write("new", 3) && file.Commit();
+             SetReplacementCommitDelay(0);
+             return committed;
+         }},
+        {"a held target", [&] {
+             return RetryWhileHeld(held, [&] {
+                        return MoveFileExW(source.c_str(), held.c_str(), MOVEFILE_REPLACE_EXISTING) ? NO_ERROR
+                                                                                                    : GetLastError();
+                    }) != NO_ERROR;
+         }}};
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    for (const auto& [name, wait] : waits) {
+        SCOPED_TRACE(name);
+        std::atomic<bool> done{false}, stopped{false};
+        int asked = 0, answered = 0;
+        std::thread other([&] {
+            while (!done) {
+                DWORD_PTR result = 0;
+                ++asked;
+                answered += SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 400, &result) ? 1 : 0;
+                Sleep(50);
+            }
+            stopped = true;
+        });
+        EXPECT_TRUE(wait());
+        done = true;
+        for (MSG message; !stopped; Sleep(1)) PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the last ask
+        other.join();
+        EXPECT_GE(asked, 5);
+        EXPECT_EQ(answered, asked);
+    }
+    DestroyWindow(window);
+    CloseHandle(holder);
+    EXPECT_EQ(ReadFileBytes(target), "new");
 }
 
 }  // namespace
