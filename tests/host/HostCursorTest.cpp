@@ -30,7 +30,7 @@ TEST(HostCursor, ReadiesAndReleasesOnlyACursorTheHostGave)
 {
     for (const auto& [status, calls] : {std::pair<long, std::string>{0, "acquire ready 7 release 7"}, {-1, "acquire "},
                                         {5000, "acquire "}}) {
-        RecordingSet set{status};
+        RecordingSet set{status, ""};
         {
             const HostCursor cursor(set, &RecordingSet::Acquire, &RecordingSet::Release,
                                     [](RecordingSet& s, long id) { s.calls += "ready " + std::to_string(id) + " "; });
