@@ -12,6 +12,7 @@
 #include "dialog/LastConditionsStore.h"
 #include "framework/CodePage.h"
 #include "framework/FileSystem.h"
+#include "framework/MessageQueue.h"
 #include "framework/MessageBox.h"
 #include "framework/ShutdownBlockReason.h"
 #include "framework/Wnd.h"
@@ -251,7 +252,7 @@ RunResult CBridgeApp::FailOverProgress(CProgressDlg& progressDlg, const char* me
 // the host window.
 RunResult CBridgeApp::FailWithoutProgress()
 {
-    const QuitHeldBack quit;
+    const QueueReadyForBox queueReady;
     HWND owner = m_pHostWnd != nullptr ? m_pHostWnd->GetSafeHwnd() : nullptr;
     AfxShowMessageBox(owner, kFailedMessage, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
     return kRunFailed;
