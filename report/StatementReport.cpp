@@ -76,6 +76,10 @@ struct DataWalk {
     int subAccountNumber = 1;
     bool groupOpen = false;
     int32_t groupAccount = 0;  // the account code of the open group
+    // The account whose sub-accounts are being left out with it: the rest of its run of
+    // sub-account rows is passed over without looking ahead again.
+    bool leavingOut = false;
+    int32_t leftOutAccount = 0;
 };
 
 class DataWriter {
@@ -119,6 +123,7 @@ int DataWriter::Entry(StatementList::const_iterator at, StatementList::const_ite
     const StatementEntry& entry = **at;
     const int32_t accountCode = entry.code / 10000;
     if (IsAccountRow(entry)) {
+        walk_.leavingOut = false;
         if (walk_.groupOpen) {
             const bool endsGroup = accountCode == walk_.groupAccount;
             if (!CloseGroup()) return 0;
@@ -128,8 +133,13 @@ int DataWriter::Entry(StatementList::const_iterator at, StatementList::const_ite
     }
     if (walk_.groupOpen && accountCode != walk_.groupAccount && !CloseGroup()) return 0;
     if (!walk_.groupOpen) {
+        if (walk_.leavingOut && accountCode == walk_.leftOutAccount) return 1;
         const StatementEntry* groupEnd = GroupEndRow(at, end);
-        if (groupEnd == nullptr) return 1;
+        if (groupEnd == nullptr) {
+            walk_.leavingOut = true;
+            walk_.leftOutAccount = accountCode;
+            return 1;
+        }
         if (!HeadlessGroup(accountCode, *groupEnd)) return 0;
         walk_.groupOpen = true;
         walk_.groupAccount = accountCode;
