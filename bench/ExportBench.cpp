@@ -130,8 +130,9 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes)
     return ok;
 }
 
-// A company of `rows` rows over 85 % as many accounts: an account with sub-accounts is
-// delivered as its row, the sub-account rows, then the account row again.
+// A company of `rows` rows over 85 % as many accounts: an account with more than one row is
+// delivered as its row, flagged as having sub-accounts, then its sub-account rows; the next
+// account's row ends its group. Every row's code is in the accounts table.
 void WriteCompany(const std::wstring& folder, int rows)
 {
     std::string ini =
@@ -142,11 +143,15 @@ void WriteCompany(const std::wstring& folder, int rows)
     std::string table = "code,name,has_sub,balance_side,debit_excl,debit_incl,credit_excl,credit_incl\n";
     const std::string amounts = "1000 10 20 30 40 50 60 70 80 90 100 110 120 5 6";
     const int accountCount = rows * 85 / 100;
-    for (int i = 0; i < accountCount; ++i) accounts += std::to_string(10000 + i) + "," + std::to_string(i % 2) + "\n";
-    for (int i = 0; i < rows; ++i) {
-        const int account = static_cast<int>(static_cast<long long>(i) * accountCount / rows);
-        table += std::to_string(10000 + account) + ",Account " + std::to_string(account) + ",0," +
-                 std::to_string(1 + i % 2) + "," + amounts + "," + amounts + "," + amounts + "," + amounts + "\n";
+    const auto accountOf = [&](int row) { return static_cast<int>(static_cast<long long>(row) * accountCount / rows); };
+    for (int i = 0, sub = 0; i < rows; ++i) {
+        const int account = accountOf(i);
+        sub = i > 0 && accountOf(i - 1) == account ? sub + 1 : 0;
+        const bool hasSub = sub == 0 && i + 1 < rows && accountOf(i + 1) == account;
+        const std::string code = std::to_string((1 + static_cast<long long>(account)) * 10000 + sub);
+        accounts += code + "," + std::to_string(account % 2) + "\n";
+        table += code + ",Account " + std::to_string(account) + (hasSub ? ",1," : ",0,") + std::to_string(1 + i % 2) +
+                 "," + amounts + "," + amounts + "," + amounts + "," + amounts + "\n";
     }
     WriteWhole(folder + L"\\host.ini", ini);
     WriteWhole(folder + L"\\accounts.csv", accounts);
