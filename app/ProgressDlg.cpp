@@ -204,16 +204,12 @@ void CProgressDlg::Raise()
     SetForegroundWindow();
 }
 
-// During the run the window is raised again only while the user works with this program or
-// the host: a user who switched to another program during a long run keeps it. Raising costs
-// a third of a repaint, so it is done only when something is above the window.
+// Raised when first drawn; after that only while the user works with this program or the
+// host: a user who switched to another program during a long run keeps it. Raising costs a
+// third of a repaint, so it is done only when something is above the window.
 void CProgressDlg::KeepInFront()
 {
-    if (m_nRepaints == 0) {
-        Raise();
-    } else if (MayTakeForeground(GetSafeHwnd()) && !IsInFront()) {
-        Raise();
-    }
+    if (m_nRepaints == 0 || (MayTakeForeground(GetSafeHwnd()) && !IsInFront())) Raise();
 }
 
 void CProgressDlg::Repaint()

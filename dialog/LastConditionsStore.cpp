@@ -116,19 +116,16 @@ FileState SettingsFileState(const char* path)
     return missing ? FileState::kMissing : FileState::kUnknown;
 }
 
+// The text is written in one call, whose count takes less than 4 GiB: a longer text is
+// refused whole, never written cut short.
 bool ReplaceFile(const CString& path, const std::string& text)
 {
-    if (!IsWritableSettingsText(text.size())) return false;
+    if (text.size() > UINT32_MAX) return false;
     CReplacementFile file;
     return file.Open(path) && file.Write(text.data(), static_cast<UINT>(text.size())) && file.Commit();
 }
 
 }  // namespace
-
-bool IsWritableSettingsText(uint64_t size)
-{
-    return size <= UINT32_MAX;
-}
 
 LastConditionsStore::LastConditionsStore(const char* userId, long selectNo1, long selectNo2)
     : m_userId(userId), m_selectNo1(selectNo1), m_selectNo2(selectNo2)

@@ -9,10 +9,6 @@
 #include "dialog/PathFunctions.h"
 #include "framework/String.h"
 
-// Whether a settings text of `size` bytes can be written: it is written in one call, which
-// takes less than 4 GiB. A longer text is refused whole, never written cut short.
-bool IsWritableSettingsText(uint64_t size);
-
 class LastConditionsStore {
 public:
     // The entries of host user `userId` (a terminated string) with the selection numbers the

@@ -173,15 +173,6 @@ TEST_F(LastConditionsTest, AFolderWithoutItsBackslashHoldsTheFile)
     EXPECT_EQ(ReadBack().path, "C:\\a.xml");
 }
 
-// A text of 4 GiB or more, which a test cannot hold, would be cut to what the count of one write
-// holds (4 GiB and 5 bytes to 5 bytes), and the rest lost with the file replaced.
-TEST(SettingsTextSize, WhatOneWriteCannotTakeIsRefused)
-{
-    const std::pair<uint64_t, bool> rows[] = {
-        {0, true}, {4294967295u, true}, {4294967296u, false}, {4294967301u, false}};
-    for (const auto& [size, writable] : rows) EXPECT_EQ(IsWritableSettingsText(size), writable) << size;
-}
-
 TEST_F(LastConditionsTest, NoSettingsFolderNothingReadOrWritten)
 {
     host.ReplaceLine(L"host.ini", kSettingsLine, "Settings =");
